@@ -1,0 +1,20 @@
+#include "app/Application.h"
+
+#include "launch/ChildProcess.h"
+#include "update/CheckForUpdate.h"
+
+Application theApplication;
+
+bool Application::InitInstance()
+{
+    Platform::ServiceScope services;
+    AppBase::InitInstance();
+    RunLauncher();
+    return false;
+}
+
+void Application::RunLauncher()
+{
+    CheckForUpdate();
+    LaunchProduct(arguments);
+}

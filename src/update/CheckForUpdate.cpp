@@ -1,0 +1,5 @@
+#include "update/CheckForUpdate.h"
+
+void CheckForUpdate()
+{
+}
