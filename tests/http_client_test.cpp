@@ -1,0 +1,326 @@
+// The real client against real servers on 127.0.0.1: the bytes on the wire,
+// the reply rules end to end, and every bound on time and size.
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/linux/ProxyEnvironment.h"
+#include "support/LoopbackServer.h"
+#include "update/Service.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using TestSupport::LoopbackServer;
+
+Platform::HttpEndpoint Loopback(unsigned short port) { return {"127.0.0.1", port, "/Service.asmx"}; }
+
+struct CallResult {
+    Service::Status status;
+    std::optional<std::wstring> result;
+    std::chrono::milliseconds elapsed;
+};
+
+CallResult Call(unsigned short port, std::uint32_t timeout = 2000)
+{
+    Service::CServiceT<> service(Loopback(port));
+    service.SetTimeout(timeout);
+    CallResult call{};
+    const auto start = Clock::now();
+    call.status = service.GetVersionInfo(6, &call.result);
+    call.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    return call;
+}
+
+std::string Reply(const std::string& statusLine, const std::string& body, bool withLength = true)
+{
+    std::string reply = statusLine + "\r\nContent-Type: text/xml; charset=utf-8\r\n";
+    if (withLength)
+        reply += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    return reply + "\r\n" + body;
+}
+
+const std::string goodBody =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+    "<soap:Body><GetVersionInfoResponse xmlns=\"http://tempuri.org/\"><GetVersionInfoResult>&lt;main&gt;1"
+    "&lt;/main&gt;</GetVersionInfoResult></GetVersionInfoResponse></soap:Body></soap:Envelope>";
+
+TEST(HttpClient, SendsExactlyTheSpecifiedRequest)
+{
+    std::string captured;
+    LoopbackServer server([&](int fd) {
+        captured = LoopbackServer::ReadRequest(fd);
+        LoopbackServer::SendAll(fd, Reply("HTTP/1.1 200 OK", goodBody));
+    });
+    const CallResult call = Call(server.port());
+    EXPECT_EQ(call.status, Service::statusOk);
+    EXPECT_EQ(call.result, L"<main>1</main>");
+
+    const std::string body =
+        "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:soapenc=\"http://schemas.xmlsoap.org/soap/encoding/\"><soap:Body><GetVersionInfo "
+        "xmlns=\"http://tempuri.org/\"><productID>6</productID></GetVersionInfo></soap:Body></soap:Envelope>";
+    ASSERT_EQ(body.size(), 351u);
+    EXPECT_EQ(captured, "POST /Service.asmx HTTP/1.0\r\n"
+                        "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n"
+                        "User-Agent: VCSoapClient\r\n"
+                        "Accept: text/*\r\n"
+                        "SOAPAction: \"http://tempuri.org/GetVersionInfo\"\r\n"
+                        "Content-Type: text/xml; charset=utf-8\r\n"
+                        "Content-Length: 351\r\n"
+                        "\r\n" + body);
+}
+
+TEST(HttpClient, RequestBodyWritesTheProductIdInDecimal)
+{
+    EXPECT_NE(Service::VersionInfoRequestBody(-12).find("<productID>-12</productID>"), std::string::npos);
+    EXPECT_NE(Service::VersionInfoRequestBody(0).find("<productID>0</productID>"), std::string::npos);
+}
+
+struct ExchangeCase {
+    const char* name;
+    std::string reply;
+    bool succeeds;
+};
+
+class Replies : public testing::TestWithParam<ExchangeCase> {};
+
+TEST_P(Replies, OverTheWire)
+{
+    LoopbackServer server([&](int fd) {
+        LoopbackServer::ReadRequest(fd);
+        LoopbackServer::SendAll(fd, GetParam().reply);
+    });
+    const CallResult call = Call(server.port());
+    EXPECT_EQ(call.status >= 0, GetParam().succeeds) << std::hex << call.status;
+    if (GetParam().succeeds) {
+        EXPECT_EQ(call.result, L"<main>1</main>");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Replies,
+    testing::Values(ExchangeCase{"ok", Reply("HTTP/1.1 200 OK", goodBody), true},
+                    ExchangeCase{"http10_until_close", Reply("HTTP/1.0 200 OK", goodBody, false), true},
+                    ExchangeCase{"chunked",
+                                 "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\n" + goodBody.substr(0, 16) +
+                                     "\r\n" + [] {
+                                         char size[16];
+                                         std::snprintf(size, sizeof size, "%zx", goodBody.size() - 16);
+                                         return std::string(size);
+                                     }() + "\r\n" + goodBody.substr(16) + "\r\n0\r\n\r\n",
+                                 true},
+                    ExchangeCase{"status_404_with_response", Reply("HTTP/1.1 404 Not Found", goodBody), true},
+                    ExchangeCase{"status_503_with_response", Reply("HTTP/1.1 503 Busy", goodBody), true},
+                    ExchangeCase{"status_500_fails_whatever_the_body", Reply("HTTP/1.1 500 Error", goodBody), false},
+                    ExchangeCase{"html_404",
+                                 Reply("HTTP/1.1 404 Not Found", "<html><body>Not here</body></html>"), false},
+                    ExchangeCase{"truncated_body", Reply("HTTP/1.1 200 OK", goodBody).substr(0, 200), false},
+                    ExchangeCase{"not_http", "SSH-2.0-OpenSSH\r\n", false},
+                    ExchangeCase{"closed_without_a_word", "", false}),
+    [](const testing::TestParamInfo<ExchangeCase>& info) { return std::string(info.param.name); });
+
+TEST(HttpClient, ARefusedConnectionFailsAtOnce)
+{
+    const CallResult call = Call(TestSupport::ClosedPort());
+    EXPECT_LT(call.status, 0);
+    EXPECT_LT(call.elapsed, 500ms);
+}
+
+TEST(HttpClient, AServerThatNeverAnswersIsGivenUpAfterTheTimeout)
+{
+    LoopbackServer server([](int fd) {
+        LoopbackServer::ReadRequest(fd);
+        LoopbackServer::WaitForClose(fd, 6000);
+    });
+    const CallResult call = Call(server.port());
+    EXPECT_LT(call.status, 0);
+    EXPECT_GE(call.elapsed, 1900ms);
+    EXPECT_LT(call.elapsed, 2600ms);
+}
+
+TEST(HttpClient, AConnectThatIsNeverAcceptedIsGivenUpAfterTheTimeout)
+{
+    // A listener with a full backlog that never accepts: the handshake stalls.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    std::vector<int> fillers;
+    for (int i = 0; i < 8; ++i) {
+        const int filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers.push_back(filler);
+    }
+    const CallResult call = Call(ntohs(address.sin_port));
+    for (int filler : fillers)
+        close(filler);
+    close(listener);
+    EXPECT_LT(call.status, 0);
+    EXPECT_GE(call.elapsed, 1900ms);
+    EXPECT_LT(call.elapsed, 2600ms);
+}
+
+TEST(HttpClient, AServerSendingAByteASecondIsCutOffAtTheCallBound)
+{
+    const std::string reply = Reply("HTTP/1.1 200 OK", goodBody);
+    LoopbackServer server([&](int fd) {
+        LoopbackServer::ReadRequest(fd);
+        for (std::size_t i = 0; i < 15 && i < reply.size(); ++i) {
+            if (!LoopbackServer::SendAll(fd, reply.substr(i, 1)))
+                return;
+            std::this_thread::sleep_for(1s);
+        }
+    });
+    const CallResult call = Call(server.port());
+    EXPECT_LT(call.status, 0);
+    EXPECT_GE(call.elapsed, 9500ms);
+    EXPECT_LT(call.elapsed, 10500ms);
+}
+
+TEST(HttpClient, ABodyOverOneMebibyteIsRefusedWithoutReadingIt)
+{
+    std::size_t sentBeforeTheClientLeft = 0;
+    const std::string chunk(64 * 1024, 'x');
+    for (const bool announced : {true, false}) {
+        LoopbackServer server([&](int fd) {
+            LoopbackServer::ReadRequest(fd);
+            std::string head = "HTTP/1.0 200 OK\r\n";
+            if (announced)
+                head += "Content-Length: " + std::to_string(5 << 20) + "\r\n";
+            LoopbackServer::SendAll(fd, head + "\r\n<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><w><GetVersionInfoResult>");
+            sentBeforeTheClientLeft = 0;
+            for (int i = 0; i < 80; ++i) {
+                if (!LoopbackServer::SendAll(fd, chunk))
+                    return;
+                sentBeforeTheClientLeft += chunk.size();
+            }
+        });
+        const CallResult call = Call(server.port());
+        EXPECT_LT(call.status, 0) << announced;
+        EXPECT_LT(call.elapsed, 2000ms);
+        // What a full socket buffer can hold beyond the limit, no more.
+        EXPECT_LT(sentBeforeTheClientLeft, std::size_t{4} << 20) << announced;
+    }
+}
+
+TEST(HttpClient, TheOutStringMustBeGiven)
+{
+    Service::CServiceT<> service(Loopback(TestSupport::ClosedPort()));
+    EXPECT_EQ(service.GetVersionInfo(6, nullptr), Service::statusInvalidPointer);
+}
+
+// Environment variables of this process for the length of a scope.
+class EnvironmentScope {
+public:
+    void Set(const char* name, const std::string& value)
+    {
+        if (const char* old = std::getenv(name))
+            saved.emplace_back(name, std::string(old));
+        else
+            saved.emplace_back(name, std::nullopt);
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvironmentScope()
+    {
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+            if (it->second)
+                setenv(it->first.c_str(), it->second->c_str(), 1);
+            else
+                unsetenv(it->first.c_str());
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+TEST(HttpClient, GoesThroughTheEnvironmentsProxyInAbsoluteForm)
+{
+    std::string seenByProxy;
+    LoopbackServer proxy([&](int fd) {
+        seenByProxy = LoopbackServer::ReadRequest(fd);
+        LoopbackServer::SendAll(fd, Reply("HTTP/1.0 200 OK", goodBody));
+    });
+    EnvironmentScope environment;
+    environment.Set("http_proxy", "http://127.0.0.1:" + std::to_string(proxy.port()));
+    environment.Set("no_proxy", "");
+    environment.Set("NO_PROXY", "");
+
+    // The service's own port is closed: only the proxy can answer.
+    const unsigned short closed = TestSupport::ClosedPort();
+    const CallResult call = Call(closed);
+    EXPECT_EQ(call.status, Service::statusOk);
+    EXPECT_EQ(seenByProxy.rfind("POST http://127.0.0.1:" + std::to_string(closed) + "/Service.asmx HTTP/1.0\r\n"
+                                "Host: 127.0.0.1:" + std::to_string(closed) + "\r\n", 0),
+              0u)
+        << seenByProxy;
+
+    // no_proxy names the host: straight to the (closed) service.
+    environment.Set("no_proxy", "example.org, 127.0.0.1");
+    EXPECT_LT(Call(closed).status, 0);
+    EXPECT_EQ(proxy.connections(), 1);
+}
+
+struct ProxyCase {
+    const char* host;
+    const char* httpProxy;
+    const char* noProxy;
+    const char* proxyHost;  // nullptr: direct
+    unsigned short proxyPort;
+    bool unusable;
+};
+
+TEST(ProxyEnvironment, ChoosesAsCurlDoes)
+{
+    const ProxyCase cases[] = {
+        {"svc.example.org", "", "", nullptr, 0, false},
+        {"svc.example.org", "http://proxy:3128", "", "proxy", 3128, false},
+        {"svc.example.org", "proxy:3128/", "", "proxy", 3128, false},
+        {"svc.example.org", "proxy", "", "proxy", 1080, false},
+        {"svc.example.org", "http://user:pw@proxy:8080", "", "proxy", 8080, false},
+        {"svc.example.org", "http://[::1]:8080", "", "::1", 8080, false},
+        {"svc.example.org", "http://proxy:3128", "*", nullptr, 0, false},
+        {"svc.example.org", "http://proxy:3128", "example.org", nullptr, 0, false},
+        {"svc.example.org", "http://proxy:3128", ".example.org", nullptr, 0, false},
+        {"SVC.Example.ORG", "http://proxy:3128", "example.org", nullptr, 0, false},
+        {"svc.example.org", "http://proxy:3128", "ample.org", "proxy", 3128, false},
+        {"svc.example.org", "http://proxy:3128", "other.net,svc.example.org", nullptr, 0, false},
+        {"svc.example.org", "socks5://proxy:1080", "", nullptr, 0, true},
+        {"svc.example.org", "http://proxy:99999", "", nullptr, 0, true},
+    };
+    for (const ProxyCase& c : cases) {
+        const auto choice = Platform::ChooseProxy(c.host, c.httpProxy, c.noProxy);
+        SCOPED_TRACE(std::string(c.httpProxy) + " / " + c.noProxy);
+        EXPECT_EQ(choice.unusable, c.unusable);
+        ASSERT_EQ(choice.proxy.has_value(), c.proxyHost != nullptr);
+        if (c.proxyHost) {
+            EXPECT_EQ(choice.proxy->host, c.proxyHost);
+            EXPECT_EQ(choice.proxy->port, c.proxyPort);
+        }
+    }
+}
+
+TEST(ProxyEnvironment, UpperCaseHttpProxyIsNotRead)
+{
+    EnvironmentScope environment;
+    environment.Set("http_proxy", "");
+    environment.Set("HTTP_PROXY", "http://proxy:3128");
+    EXPECT_FALSE(Platform::ProxyFromEnvironment("svc.example.org").proxy);
+}
+
+}  // namespace

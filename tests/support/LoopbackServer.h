@@ -1,0 +1,42 @@
+#pragma once
+// A TCP server on 127.0.0.1 for a test: each connection is handed to the
+// test's handler on the server's own thread, one after the other.
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace TestSupport {
+
+class LoopbackServer {
+public:
+    // handler(fd) serves one connection; the server closes fd afterwards.
+    explicit LoopbackServer(std::function<void(int fd)> handler);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    unsigned short port() const { return port_; }
+    int connections() const { return connections_; }
+
+    // Reads one HTTP request (header and Content-Length body), or what came
+    // before the peer stopped sending.
+    static std::string ReadRequest(int fd);
+    // Sends all of data; false once the peer is gone.
+    static bool SendAll(int fd, const std::string& data);
+    // Waits until the peer closes or the stop flag is raised, at most ms.
+    static void WaitForClose(int fd, int ms);
+
+private:
+    int listener_ = -1;
+    unsigned short port_ = 0;
+    std::atomic<int> connections_{0};
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+};
+
+// A port on 127.0.0.1 where nothing listens.
+unsigned short ClosedPort();
+
+}  // namespace TestSupport
