@@ -1,0 +1,33 @@
+#include "message/MessageBox.h"
+
+#include "message/Dialog.h"
+#include "strings/LocalizedStrings.h"
+
+namespace Message {
+
+std::int32_t Show(const std::wstring& caption, const std::wstring& text, std::int32_t icon, const Buttons& buttons,
+                  Platform::WindowHandle parent)
+{
+    Dialog dialog(caption, text, icon, buttons, parent);
+    return dialog.DoModal();
+}
+
+std::int32_t ShowWithButton(const std::wstring& caption, const std::wstring& text, std::int32_t icon,
+                            std::int32_t button, Platform::WindowHandle parent)
+{
+    return Show(caption, text, icon, Buttons().Append(ButtonCaption(button), button), parent);
+}
+
+std::wstring ButtonCaption(std::int32_t result)
+{
+    switch (result) {
+    case resultOk: return LocalizedStrings::Get(302);
+    case resultCancel: return LocalizedStrings::Get(301);
+    case resultYes: return LocalizedStrings::Get(304);
+    case resultNo: return LocalizedStrings::Get(305);
+    case resultClose: return LocalizedStrings::Get(303);
+    default: return std::wstring();
+    }
+}
+
+}  // namespace Message

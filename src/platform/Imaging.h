@@ -1,0 +1,51 @@
+#pragma once
+// Icons and the bitmaps made from them. Both come from the windowing backend;
+// the imaging layer's start-up is counted so that bitmaps are always released
+// while it is up.
+
+#include <cstdint>
+#include <boost/shared_ptr.hpp>
+#include <memory>
+
+#include "platform/DrawingContext.h"
+
+namespace Platform {
+
+class Bitmap {
+public:
+    virtual ~Bitmap() = default;
+    // 0 when the bitmap holds no image.
+    virtual std::int32_t Width() const = 0;
+    virtual std::int32_t Height() const = 0;
+};
+
+class Icon {
+public:
+    virtual ~Icon() = default;
+    // A bitmap of the icon's picture; one that holds no image when the
+    // picture cannot be converted.
+    virtual boost::shared_ptr<Bitmap> ToBitmap() const = 0;
+};
+
+// What draws bitmaps on a drawing context; it records the status of its
+// last operation.
+class Graphics {
+public:
+    explicit Graphics(DrawingContext& dc) : dc(dc) {}
+    void DrawImage(const Bitmap& bitmap, const Rect& destination) { dc.DrawBitmap(bitmap, destination, {0, 0, bitmap.Width(), bitmap.Height()}); }
+    void DrawImage(const Bitmap& bitmap, const Rect& destination, const Rect& source) { dc.DrawBitmap(bitmap, destination, source); }
+    std::int32_t lastStatus = 0;
+
+private:
+    DrawingContext& dc;
+};
+
+// Start-up and shut-down of the imaging layer, counted per token.
+using ImagingToken = std::uintptr_t;
+// Returns 0 and a new token.
+std::int32_t ImagingStartup(ImagingToken& token);
+void ImagingShutdown(ImagingToken token);
+// How many start-ups are not yet shut down.
+int ImagingUsers();
+
+}  // namespace Platform

@@ -1,0 +1,28 @@
+#include "platform/ModalDialog.h"
+
+#include "resources/Resources.h"
+
+namespace Platform {
+
+std::int32_t ModalDialog::DoModal()
+{
+    const DialogTemplate* dialogTemplate = Resources::FindDialogTemplate(templateId);
+    Gui* gui = dialogTemplate ? LoadGui() : nullptr;
+    if (!gui)
+        return -1;
+    return gui->RunModal(*dialogTemplate, parent, *this);
+}
+
+bool ModalDialog::OnInitDialog(DialogWindow& dialogWindow)
+{
+    window = &dialogWindow;
+    return true;
+}
+
+void ModalDialog::EndDialog(std::int32_t result)
+{
+    if (window)
+        window->EndDialog(result);
+}
+
+}  // namespace Platform

@@ -1,0 +1,36 @@
+#pragma once
+// The framework's modal dialog: made from a dialog template, run by the
+// windowing backend, ended with a result.
+
+#include <cstdint>
+
+#include "platform/Gui.h"
+
+namespace Platform {
+
+class ModalDialog : public DialogEvents {
+public:
+    ModalDialog(std::uint16_t templateId, WindowHandle parent) : templateId(templateId), parent(parent) {}
+
+    // Runs the dialog and returns its result; -1 when no window could be
+    // created (no template, no backend, no display).
+    std::int32_t DoModal();
+
+protected:
+    bool OnInitDialog(DialogWindow& dialogWindow) override;
+    void OnPaint(DrawingContext&) override {}
+    void OnCommand(std::int32_t) override {}
+    void OnLButtonUp(Point) override {}
+    void OnMouseMove(Point) override {}
+    void OnDestroyed() override { window = nullptr; }
+
+    void EndDialog(std::int32_t result);
+
+    DialogWindow* window = nullptr;  // while the dialog runs
+
+private:
+    std::uint16_t templateId;
+    WindowHandle parent;
+};
+
+}  // namespace Platform
