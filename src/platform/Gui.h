@@ -105,8 +105,6 @@ Gui* LoadGui();
 
 }  // namespace Platform
 
-// The backend module's one entry point.
-extern "C" {
-using VantrelzGuiEntry = Platform::Gui* (*)();
-}
+// The backend module's one entry point, a C function of this name and type.
+using GuiEntry = Platform::Gui* (*)();
 inline constexpr char guiEntryName[] = "VantrelzGuiEntry";

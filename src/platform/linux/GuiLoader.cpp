@@ -31,7 +31,7 @@ Gui* Load()
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module)
         return nullptr;
-    const auto entry = reinterpret_cast<VantrelzGuiEntry>(dlsym(module, guiEntryName));
+    const auto entry = reinterpret_cast<GuiEntry>(dlsym(module, guiEntryName));
     return entry ? entry() : nullptr;
 }
 

@@ -1,0 +1,295 @@
+// The extended message box in a real GTK window on a private Xvfb: its real
+// geometry, its keys, its buttons and its links.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+#include "support/Display.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using TestSupport::BackgroundProcess;
+using TestSupport::PrivateDisplay;
+
+const std::string binDir = VANTRELZ_BIN_DIR;
+
+int Number(const std::string& json, const std::string& key)
+{
+    std::smatch match;
+    if (!std::regex_search(json, match, std::regex("\"" + key + "\": (-?[0-9]+)")))
+        throw std::runtime_error("no " + key + " in " + json);
+    return std::stoi(match[1]);
+}
+
+std::vector<int> Numbers(const std::string& json, const std::string& key)
+{
+    std::smatch match;
+    if (!std::regex_search(json, match, std::regex("\"" + key + "\": \\[([-0-9, ]*)\\]")))
+        throw std::runtime_error("no " + key + " in " + json);
+    std::vector<int> numbers;
+    std::stringstream list(match[1].str());
+    for (std::string item; std::getline(list, item, ',');)
+        numbers.push_back(std::stoi(item));
+    return numbers;
+}
+
+struct ButtonReport {
+    int id, x, y, width, height;
+    std::vector<int> requested;
+    std::string label;
+    bool focused;
+};
+
+struct BoxReport {
+    std::string json;
+    int x, y, width, height;
+    std::vector<int> requested, frame;
+    std::vector<ButtonReport> buttons;
+};
+
+BoxReport ParseReport(const std::string& json)
+{
+    BoxReport box{json, 0, 0, 0, 0, {}, {}, {}};
+    const auto buttonsAt = json.find("\"buttons\"");
+    const std::string head = json.substr(0, buttonsAt);
+    box.x = Number(head, "x");
+    box.y = Number(head, "y");
+    box.width = Number(head, "width");
+    box.height = Number(head, "height");
+    box.requested = Numbers(head, "requested");
+    box.frame = Numbers(head, "frame");
+    std::string rest = json.substr(buttonsAt);
+    for (auto at = rest.find("{\"id\""); at != std::string::npos; at = rest.find("{\"id\"", at + 1)) {
+        const std::string one = rest.substr(at, rest.find('}', at) - at + 1);
+        std::smatch label;
+        std::regex_search(one, label, std::regex("\"label\": \"([^\"]*)\""));
+        box.buttons.push_back({Number(one, "id"), Number(one, "x"), Number(one, "y"), Number(one, "width"),
+                               Number(one, "height"), Numbers(one, "requested"), label[1],
+                               one.find("\"focused\": true") != std::string::npos});
+    }
+    return box;
+}
+
+// One message box shown by the probe on a private display.
+class Box {
+public:
+    Box(const PrivateDisplay& display, std::vector<std::string> arguments,
+        std::map<std::string, std::optional<std::string>> environment = {})
+        : display(display)
+    {
+        auto options = display.Options();
+        options.environment["VANTRELZ_DIALOG_REPORT"] = dir.path() + "/box.json";
+        for (auto& [name, value] : environment)
+            options.environment[name] = value;
+        arguments.insert(arguments.begin(), binDir + "/message_box_probe");
+        probe = std::make_unique<BackgroundProcess>(arguments, options);
+        if (!TestSupport::WaitForFile(dir.path() + "/box.json", 15s))
+            throw std::runtime_error("the box did not appear");
+        report = ParseReport(TestSupport::ReadFile(dir.path() + "/box.json"));
+    }
+
+    // The box's result, once it has closed.
+    std::optional<int> Result(std::chrono::milliseconds timeout = 5s)
+    {
+        const auto line = probe->ReadLine(timeout);
+        if (!line || line->rfind("result ", 0) != 0)
+            return std::nullopt;
+        return std::stoi(line->substr(7));
+    }
+
+    void Key(const std::string& keys) { display.Run({"xdotool", "key", "--clearmodifiers", keys}); }
+
+    void Click(int clientX, int clientY)
+    {
+        display.Run({"xdotool", "mousemove", std::to_string(report.x + clientX), std::to_string(report.y + clientY),
+                     "sleep", "0.1", "click", "1"});
+    }
+
+    void ClickButton(std::size_t index)
+    {
+        const ButtonReport& b = report.buttons.at(index);
+        Click(b.x + b.width / 2, b.y + b.height / 2);
+    }
+
+    const PrivateDisplay& display;
+    TestSupport::TempDir dir;
+    std::unique_ptr<BackgroundProcess> probe;
+    BoxReport report;
+};
+
+const std::vector<std::string> downloadPrompt = {
+    "--text", "A new version is available for download.\n\nNote: You do not need to uninstall your\nprevious version before you install this one.",
+    "--icon", "4", "--button", "Download=6", "--button", "No=7"};
+
+class MessageBoxOnScreen : public testing::Test {
+protected:
+    PrivateDisplay display;
+};
+
+TEST_F(MessageBoxOnScreen, TheWindowAndItsButtonsAreWhereTheGeometrySaysTheyAre)
+{
+    Box box(display, downloadPrompt);
+    const BoxReport& r = box.report;
+    // No window manager: no frame; the content is exactly the computed box.
+    EXPECT_EQ(r.frame, (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(r.width, r.requested[2]);
+    EXPECT_EQ(r.height, r.requested[3]);
+    EXPECT_EQ(r.x, r.requested[0]);
+    EXPECT_EQ(r.y, r.requested[1]);
+    // Centred on the 1024 x 768 screen, halves rounded down.
+    EXPECT_EQ(r.x, (1024 - r.width) / 2);
+    EXPECT_EQ(r.y, (768 - r.height) / 2);
+
+    ASSERT_EQ(r.buttons.size(), 2u);
+    for (const ButtonReport& b : r.buttons) {
+        EXPECT_EQ((std::vector<int>{b.x, b.y, b.width, b.height}), b.requested) << b.label;
+        EXPECT_EQ(b.width, 85) << b.label;  // both captions are narrower than the minimum
+    }
+    EXPECT_EQ(r.buttons[0].label, "Download");
+    EXPECT_EQ(r.buttons[1].label, "No");
+    EXPECT_EQ(r.buttons[1].x - (r.buttons[0].x + 85), 12);
+    EXPECT_EQ(r.buttons[0].x, (r.width - 182) / 2);
+    // The row ends 12 px above the bottom edge.
+    EXPECT_EQ(r.buttons[0].y + r.buttons[0].height + 12, r.height);
+    EXPECT_TRUE(r.buttons[0].focused);
+    // Four lines of Tahoma 8 pt beside a 32 px icon.
+    EXPECT_GT(r.width, 200);
+    EXPECT_LT(r.width, 526 + 24);
+    box.Key("Escape");
+    EXPECT_EQ(box.Result(), 2);
+}
+
+TEST_F(MessageBoxOnScreen, EachButtonGivesItsResult)
+{
+    for (std::size_t index : {0, 1}) {
+        Box box(display, downloadPrompt);
+        box.ClickButton(index);
+        EXPECT_EQ(box.Result(), index == 0 ? 6 : 7);
+    }
+}
+
+TEST_F(MessageBoxOnScreen, EscapeReturnAndMnemonics)
+{
+    {
+        Box box(display, {"--text", "Escape", "--button", "Yes=6"});
+        box.Key("Escape");
+        EXPECT_EQ(box.Result(), 2);
+    }
+    {
+        Box box(display, {"--text", "Return", "--button", "First=4", "--button", "Second=5"});
+        box.Key("Return");
+        EXPECT_EQ(box.Result(), 4);
+    }
+    {
+        Box box(display, {"--text", "Mnemonic", "--button", "&Now=3", "--button", "&Later_On=9"});
+        EXPECT_EQ(box.report.buttons[1].label, "_Later__On");
+        box.Key("alt+l");
+        EXPECT_EQ(box.Result(), 9);
+    }
+}
+
+TEST_F(MessageBoxOnScreen, AButtonOutsideOneToElevenLeavesTheBoxOpen)
+{
+    Box box(display, {"--text", "Stay", "--button", "Twelve=12", "--button", "Zero=0"});
+    box.ClickButton(0);
+    box.ClickButton(1);
+    EXPECT_EQ(box.Result(500ms), std::nullopt);
+    box.Key("Escape");
+    EXPECT_EQ(box.Result(), 2);
+}
+
+TEST_F(MessageBoxOnScreen, ShowWithButtonCloseAndAnEmptyList)
+{
+    {
+        Box box(display, {"--text", "Error connection to server.", "--icon", "1", "--standard", "8"});
+        ASSERT_EQ(box.report.buttons.size(), 1u);
+        EXPECT_EQ(box.report.buttons[0].label, "Close");
+        EXPECT_EQ(box.report.buttons[0].width, 85);
+        box.ClickButton(0);
+        EXPECT_EQ(box.Result(), 8);
+    }
+    {
+        Box box(display, {"--text", "No buttons"});
+        EXPECT_TRUE(box.report.buttons.empty());
+        box.Key("Escape");
+        EXPECT_EQ(box.Result(), 2);
+    }
+}
+
+TEST_F(MessageBoxOnScreen, AClickOnALinkOpensItsTargetAndTheBoxStaysOpen)
+{
+    TestSupport::TempDir tools;
+    const std::string opened = tools.path() + "/opened";
+    TestSupport::WriteFile(tools.path() + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n", true);
+    const char* path = std::getenv("PATH");
+    Box box(display, {"--text", "{hl}Read the release notes{hl=http://example.invalid/notes?a=1&b=2} first",
+                      "--button", "OK=1"},
+            {{"PATH", tools.path() + ":" + (path ? path : "/usr/bin:/bin")}});
+    // The text block starts at (12, 12) without an icon.
+    box.Click(12 + 20, 12 + 5);
+    ASSERT_TRUE(TestSupport::WaitForFile(opened, 5s));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(TestSupport::ReadFile(opened), "http://example.invalid/notes?a=1&b=2\n");
+    EXPECT_EQ(box.Result(300ms), std::nullopt);
+    // Plain text is no link.
+    box.Click(12 + 200, 12 + 5);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(TestSupport::ReadFile(opened), "http://example.invalid/notes?a=1&b=2\n");
+    box.ClickButton(0);
+    EXPECT_EQ(box.Result(), 1);
+}
+
+TEST(MessageBoxUnderAWindowManager, IsCentredWithItsFrameKeptAboveAndClosedByTheCloseBox)
+{
+    PrivateDisplay display(true);
+    Box box(display, downloadPrompt);
+    // The frame becomes known after mapping; the report may predate it.
+    std::this_thread::sleep_for(500ms);
+    const BoxReport& r = box.report;
+    EXPECT_NE(r.json.find("\"keep_above\": true"), std::string::npos) << r.json;
+    const auto geometry = display.Run({"xwininfo", "-id", std::to_string(Number(r.json, "xid"))});
+    EXPECT_EQ(geometry.exitCode, 0);
+    const int left = Number(std::regex_replace(geometry.out, std::regex("Absolute upper-left X: +"), "\"ax\": "), "ax");
+    const int top = Number(std::regex_replace(geometry.out, std::regex("Absolute upper-left Y: +"), "\"ay\": "), "ay");
+    const auto extents = display.Run({"xprop", "-id", std::to_string(Number(r.json, "xid")), "_NET_FRAME_EXTENTS"});
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(extents.out, m, std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)")))
+        << extents.out;
+    const int frameLeft = std::stoi(m[1]), frameRight = std::stoi(m[2]), frameTop = std::stoi(m[3]),
+              frameBottom = std::stoi(m[4]);
+    const int outerWidth = r.width + frameLeft + frameRight;
+    const int outerHeight = r.height + frameTop + frameBottom;
+    EXPECT_NEAR(left - frameLeft, (1024 - outerWidth) / 2, 1);
+    EXPECT_NEAR(top - frameTop, (768 - outerHeight) / 2, 1);
+
+    EXPECT_EQ(TestSupport::RunProcess({binDir + "/x11_close_window", std::to_string(Number(r.json, "xid"))},
+                                      display.Options())
+                  .exitCode,
+              0);
+    EXPECT_EQ(box.Result(), 2);
+}
+
+TEST(MessageBoxWithoutDisplay, ReturnsMinusOneAtOnce)
+{
+    TestSupport::ProcessOptions options;
+    options.environment["DISPLAY"] = std::nullopt;
+    options.environment["WAYLAND_DISPLAY"] = std::nullopt;
+    const auto run = TestSupport::RunProcess({binDir + "/message_box_probe", "--text", "x", "--standard", "8"}, options);
+    EXPECT_EQ(run.out, "result -1\n");
+    EXPECT_LT(run.elapsed, 100ms);
+}
+
+TEST(MessageBoxWithoutDisplay, ADisplayThatCannotBeOpenedGivesMinusOne)
+{
+    TestSupport::ProcessOptions options;
+    options.environment["DISPLAY"] = ":999999";
+    options.environment["GDK_BACKEND"] = "x11";
+    const auto run = TestSupport::RunProcess({binDir + "/message_box_probe", "--text", "x", "--standard", "8"}, options);
+    EXPECT_EQ(run.out, "result -1\n");
+    EXPECT_LT(run.elapsed, 2000ms);
+}
+
+}  // namespace
