@@ -1,0 +1,86 @@
+# Shared by the project's scripts: building, the private display, the
+# stand-in service, and stopping whatever was started.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+bin=$root/build/bin
+started=()
+
+stop_started() {
+  local pid
+  for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
+  started=()
+}
+trap stop_started EXIT
+
+build_release() {
+  "$root/scripts/setup"
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$root/build" -j "$(nproc)" --target vantrelzip standin_product vantrelz-version-service vantrelz-gtk >/dev/null
+}
+
+# The built-in endpoint's port, from the generated header.
+service_port() {
+  sed -n 's/.*port = \([0-9]*\);/\1/p' "$root/build/src/generated/update/ServiceEndpoint.h"
+}
+
+# start_service ARGS...: the stand-in service on the built-in endpoint.
+start_service() {
+  local log=$1; shift
+  "$bin/vantrelz-version-service" --port "$(service_port)" "$@" >"$log" 2>&1 &
+  started+=($!)
+  for _ in $(seq 100); do
+    grep -q listening "$log" 2>/dev/null && return 0
+    kill -0 "${started[-1]}" 2>/dev/null || break
+    sleep 0.05
+  done
+  echo "the stand-in service could not start:" >&2; cat "$log" >&2; return 1
+}
+
+# start_private_display: Xvfb (1024x768) with jwm; sets DISPLAY and the
+# environment that keeps GTK quick and quiet.
+start_private_display() {
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac 3>"$fifo" >/dev/null 2>&1 &
+  started+=($!)
+  local number; read -r -t 10 number <"$fifo"; rm -f "$fifo"
+  [ -n "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$number GDK_BACKEND=x11 GDK_GL=disable NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GTK_THEME=Adwaita
+  unset WAYLAND_DISPLAY
+  jwm >/dev/null 2>&1 &
+  started+=($!)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.05
+  done
+}
+
+wait_for_file() {  # path, seconds
+  for _ in $(seq $(($2 * 20))); do [ -s "$1" ] && return 0; sleep 0.05; done
+  return 1
+}
+
+# json_number FILE KEY [NTH]: the NTH (1-based) number stored under KEY.
+json_number() {
+  grep -o "\"$2\": -\?[0-9]*" "$1" | sed -n "${3:-1}p" | grep -o -- '-\?[0-9]*$'
+}
+
+# screenshot_box BOX-REPORT PNG: the box with its frame, from the screen.
+screenshot_box() {
+  local xid; xid=$(json_number "$1" xid)
+  local extents; extents=$(xprop -id "$xid" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9, ]*$' | tr -d ' ')
+  local l=0 r=0 t=0 b=0
+  [ -n "$extents" ] && IFS=, read -r l r t b <<<"$extents"
+  local x y w h
+  x=$(json_number "$1" x) y=$(json_number "$1" y) w=$(json_number "$1" width) h=$(json_number "$1" height)
+  import -window root -crop "$((w + l + r))x$((h + t + b))+$((x - l))+$((y - t))" +repage "$2"
+}
+
+# click_button BOX-REPORT LABEL
+click_button() {
+  local line; line=$(grep -o "{\"id\": [^}]*\"label\": \"$2\"[^}]*}" "$1")
+  local bx by bw bh
+  bx=$(grep -o '"x": [0-9]*' <<<"$line" | grep -o '[0-9]*$') by=$(grep -o '"y": [0-9]*' <<<"$line" | grep -o '[0-9]*$')
+  bw=$(grep -o '"width": [0-9]*' <<<"$line" | grep -o '[0-9]*$') bh=$(grep -o '"height": [0-9]*' <<<"$line" | grep -o '[0-9]*$')
+  xdotool mousemove $(( $(json_number "$1" x) + bx + bw / 2 )) $(( $(json_number "$1" y) + by + bh / 2 )) sleep 0.1 click 1
+}
