@@ -184,6 +184,12 @@ TEST_F(MessageBoxOnScreen, EscapeReturnAndMnemonics)
         EXPECT_EQ(box.Result(), 4);
     }
     {
+        Box box(display, {"--text", "Tab", "--button", "First=4", "--button", "Second=5"});
+        box.Key("Tab");
+        box.Key("Return");
+        EXPECT_EQ(box.Result(), 5);
+    }
+    {
         Box box(display, {"--text", "Mnemonic", "--button", "&Now=3", "--button", "&Later_On=9"});
         EXPECT_EQ(box.report.buttons[1].label, "_Later__On");
         box.Key("alt+l");

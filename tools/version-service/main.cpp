@@ -36,6 +36,7 @@ const char usage[] =
     "  --body-file F     answer with the bytes of F as the body instead\n"
     "  --delay-ms N      wait N ms before answering\n"
     "  --silent          accept connections and read requests, but never answer\n"
+    "  --unreachable     listen but never accept, with the backlog full: connects stall\n"
     "  --print-requests  print every request received, as received\n";
 
 struct Options {
@@ -46,6 +47,7 @@ struct Options {
     std::string bodyFile;
     unsigned delayMs = 0;
     bool silent = false;
+    bool unreachable = false;
     bool printRequests = false;
 };
 
@@ -79,6 +81,7 @@ Options Parse(int argc, char** argv)
         else if (option == "--body-file") options.bodyFile = value();
         else if (option == "--delay-ms") options.delayMs = Number(value(), 600000, "--delay-ms");
         else if (option == "--silent") options.silent = true;
+        else if (option == "--unreachable") options.unreachable = true;
         else if (option == "--print-requests") options.printRequests = true;
         else if (option == "--help" || option == "-h") { std::cout << usage; std::exit(0); }
         else Fail("unknown option " + option);
@@ -160,7 +163,7 @@ int main(int argc, char** argv)
     acceptor.open(local.protocol(), ec);
     if (!ec) acceptor.set_option(tcp::acceptor::reuse_address(true), ec);
     if (!ec) acceptor.bind(local, ec);
-    if (!ec) acceptor.listen(asio::socket_base::max_listen_connections, ec);
+    if (!ec) acceptor.listen(options.unreachable ? 0 : asio::socket_base::max_listen_connections, ec);
     if (ec) {
         std::cerr << "vantrelz-version-service: cannot listen on 127.0.0.1:" << options.port << ": " << ec.message()
                   << "\n";
@@ -168,6 +171,20 @@ int main(int argc, char** argv)
     }
     std::cout << "vantrelz-version-service: listening on http://127.0.0.1:" << acceptor.local_endpoint().port()
               << "/Service.asmx" << std::endl;
+
+    if (options.unreachable) {
+        // Connections of its own fill the backlog; the kernel then drops
+        // every further handshake, as on a host that does not answer.
+        std::vector<tcp::socket> fillers;
+        for (int i = 0; i < 4; ++i) {
+            fillers.emplace_back(context);
+            fillers.back().open(tcp::v4(), ec);
+            fillers.back().non_blocking(true, ec);
+            fillers.back().connect(acceptor.local_endpoint(), ec);
+        }
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(1));
+    }
 
     std::vector<tcp::socket> heldOpen;  // --silent: answered never, closed never
     for (;;) {
