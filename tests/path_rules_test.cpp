@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "launch/PathHelpers.h"
@@ -82,32 +83,31 @@ TEST(PathRules, PosixKeepsBackslashesAndColons)
     EXPECT_EQ(PathRules::NativeForm(std::string("//srv//x/"), Style::Posix), "//srv//x/");
 }
 
+// A system call that writes as much of the path as fits, recording the
+// buffer sizes it was given.
+struct PathReader {
+    std::string whole;
+    std::vector<std::size_t> sizes;
+    std::size_t operator()(char* buffer, std::size_t size)
+    {
+        sizes.push_back(size);
+        const std::size_t n = std::min(size, whole.size());
+        whole.copy(buffer, n);
+        return n;
+    }
+};
+
 TEST(PathHelpers, ModuleFileNameBufferGrowsBy260UntilThePathFits)
 {
-    const std::string whole = "/" + std::string(700, 'd') + "/launcher";
-    std::vector<std::size_t> sizes;
-    const auto reader = [&](char* buffer, std::size_t size) {
-        sizes.push_back(size);
-        const std::size_t n = std::min(size, whole.size());
-        whole.copy(buffer, n);
-        return n;
-    };
-    EXPECT_EQ(PathHelpers::ReadModuleFileName(reader), whole);
-    EXPECT_EQ(sizes, (std::vector<std::size_t>{260, 520, 780}));
-}
-
-TEST(PathHelpers, AnExactMultipleOf260StillGrowsOnce)
-{
-    const std::string whole(260, 'p');
-    std::vector<std::size_t> sizes;
-    const auto reader = [&](char* buffer, std::size_t size) {
-        sizes.push_back(size);
-        const std::size_t n = std::min(size, whole.size());
-        whole.copy(buffer, n);
-        return n;
-    };
-    EXPECT_EQ(PathHelpers::ReadModuleFileName(reader), whole);
-    EXPECT_EQ(sizes, (std::vector<std::size_t>{260, 520}));
+    const struct {
+        std::size_t length;
+        std::vector<std::size_t> sizes;
+    } cases[] = {{10, {260}}, {259, {260}}, {260, {260, 520}}, {710, {260, 520, 780}}};
+    for (const auto& c : cases) {
+        PathReader reader{"/" + std::string(c.length - 1, 'd')};
+        EXPECT_EQ(PathHelpers::ReadModuleFileName(std::ref(reader)), reader.whole);
+        EXPECT_EQ(reader.sizes, c.sizes) << c.length;
+    }
 }
 
 TEST(PathHelpers, NoPathThrowsTheRuntimeError)

@@ -4,6 +4,7 @@
 // (platform/linux now). Nothing above this layer includes a system header.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,8 @@ public:
     ServiceScope& operator=(const ServiceScope&) = delete;
 
 private:
-    void* saved;
+    struct Saved;
+    std::unique_ptr<Saved> saved;
 };
 
 }  // namespace Platform

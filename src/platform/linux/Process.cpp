@@ -101,20 +101,19 @@ void OpenWithShell(const std::wstring& target)
     }
 }
 
+struct ServiceScope::Saved {
+    struct sigaction pipe = {};
+};
+
 // A peer that closes its socket early must fail the write, not end the
 // launcher with SIGPIPE.
-ServiceScope::ServiceScope() : saved(new struct sigaction)
+ServiceScope::ServiceScope() : saved(std::make_unique<Saved>())
 {
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, static_cast<struct sigaction*>(saved));
+    sigaction(SIGPIPE, &ignore, &saved->pipe);
 }
 
-ServiceScope::~ServiceScope()
-{
-    auto* previous = static_cast<struct sigaction*>(saved);
-    sigaction(SIGPIPE, previous, nullptr);
-    delete previous;
-}
+ServiceScope::~ServiceScope() { sigaction(SIGPIPE, &saved->pipe, nullptr); }
 
 }  // namespace Platform
