@@ -100,4 +100,20 @@ TEST(Launcher, AMissingOrUnusableProductEndsQuietly)
     EXPECT_FALSE(std::filesystem::exists(report));
 }
 
+TEST(Launcher, WithoutItsOwnPathItEndsWithOneLineAndStartsNothing)
+{
+    TestSupport::TempDir root;
+    Install(root.path() + "/app", true);
+    const std::string report = root.path() + "/report.json";
+    // A mount namespace whose /proc is empty: the executable's path is gone.
+    const auto result = RunProcess({"unshare", "-r", "-m", "sh", "-c", "mount -t tmpfs none /proc && exec \"$0\" \"$@\"",
+                                    root.path() + "/app/vantrelzip", "x"},
+                                   Options(root.path(), report));
+    if (result.err.find("unshare") != std::string::npos || result.err.find("mount") != std::string::npos)
+        GTEST_SKIP() << "no private mount namespace here: " << result.err;
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_EQ(result.err, "vantrelzip: PathHelpers::GetModuleFileName fail\n");
+    EXPECT_FALSE(TestSupport::WaitForFile(report, 300ms));
+}
+
 }  // namespace
