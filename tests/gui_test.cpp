@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <thread>
 
@@ -155,6 +156,10 @@ TEST_F(MessageBoxOnScreen, TheWindowAndItsButtonsAreWhereTheGeometrySaysTheyAre)
     // The row ends 12 px above the bottom edge.
     EXPECT_EQ(r.buttons[0].y + r.buttons[0].height + 12, r.height);
     EXPECT_TRUE(r.buttons[0].focused);
+    // The dialog face, registered from Wine's fonts where Debian puts them.
+    if (std::filesystem::exists("/usr/share/wine/fonts/tahoma.ttf")) {
+        EXPECT_NE(r.json.find("\"face\": \"Tahoma\""), std::string::npos) << r.json;
+    }
     // Four lines of Tahoma 8 pt beside a 32 px icon.
     EXPECT_GT(r.width, 200);
     EXPECT_LT(r.width, 526 + 24);

@@ -355,6 +355,23 @@ gboolean GtkDialogWindow::OnMap(GtkWidget* widget, GdkEvent*, gpointer data)
     return FALSE;
 }
 
+// The face that the window's font resolves to on this machine.
+std::string GtkDialogWindow::ResolvedFace()
+{
+    if (!font)
+        return std::string();
+    PangoFontDescription* wanted = ToPango(*font);
+    PangoFont* loaded = pango_context_load_font(gtk_widget_get_pango_context(window), wanted);
+    pango_font_description_free(wanted);
+    if (!loaded)
+        return std::string();
+    PangoFontDescription* got = pango_font_describe(loaded);
+    std::string family = pango_font_description_get_family(got) ?: "";
+    pango_font_description_free(got);
+    g_object_unref(loaded);
+    return family;
+}
+
 // When VANTRELZ_DIALOG_REPORT names a file, the box describes itself there
 // once it is on screen: where the window and its buttons really are.
 void GtkDialogWindow::WriteReport()
@@ -376,7 +393,7 @@ void GtkDialogWindow::WriteReport()
          << requested.Height() << "]"
          << ", \"frame\": [" << frame.left << ", " << frame.top << ", " << frame.right << ", " << frame.bottom
          << "], \"keep_above\": " << ((gdk_window_get_state(gdkWindow) & GDK_WINDOW_STATE_ABOVE) ? "true" : "false")
-         << ", \"buttons\": [";
+         << ", \"face\": " << JsonText(ResolvedFace()) << ", \"buttons\": [";
     bool first = true;
     for (const auto& weak : buttons) {
         const auto button = weak.lock();

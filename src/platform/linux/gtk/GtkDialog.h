@@ -67,6 +67,7 @@ private:
 
     void ApplyFrame();
     void WriteReport();
+    std::string ResolvedFace();
 
     Platform::DialogEvents& events;
     GtkWidget* window;
