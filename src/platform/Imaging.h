@@ -27,14 +27,18 @@ public:
     virtual boost::shared_ptr<Bitmap> ToBitmap() const = 0;
 };
 
-// What draws bitmaps on a drawing context; it records the status of its
-// last operation.
+// What draws bitmaps on a drawing context, whole or in part.
 class Graphics {
 public:
     explicit Graphics(DrawingContext& dc) : dc(dc) {}
-    void DrawImage(const Bitmap& bitmap, const Rect& destination) { dc.DrawBitmap(bitmap, destination, {0, 0, bitmap.Width(), bitmap.Height()}); }
-    void DrawImage(const Bitmap& bitmap, const Rect& destination, const Rect& source) { dc.DrawBitmap(bitmap, destination, source); }
-    std::int32_t lastStatus = 0;
+    void DrawImage(const Bitmap& bitmap, const Rect& destination)
+    {
+        dc.DrawBitmap(bitmap, destination, {0, 0, bitmap.Width(), bitmap.Height()});
+    }
+    void DrawImage(const Bitmap& bitmap, const Rect& destination, const Rect& source)
+    {
+        dc.DrawBitmap(bitmap, destination, source);
+    }
 
 private:
     DrawingContext& dc;

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "launch/PathHelpers.h"
 #include "platform/Gui.h"
@@ -27,7 +28,12 @@ Gui* Load()
 {
     if (!HasDisplay())
         return nullptr;
-    const std::string path = PathHelpers::GetModuleDirectory() + moduleFileName;
+    std::string path;
+    try {
+        path = PathHelpers::GetModuleDirectory() + moduleFileName;
+    } catch (const std::runtime_error&) {
+        return nullptr;  // no box then; the run goes on
+    }
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module)
         return nullptr;
