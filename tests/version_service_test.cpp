@@ -108,4 +108,14 @@ TEST(VersionService, RefusesBadOptions)
     }
 }
 
+TEST(VersionService, ServesTheAnnouncedDownloadToABrowser)
+{
+    StandInService service({"--release", "1.1.1.2", "--url", "http://127.0.0.1/download/vz.exe"});
+    const std::string base = "http://127.0.0.1:" + std::to_string(service.port);
+    const auto page = TestSupport::RunProcess({"curl", "-s", "-w", " %{http_code}", base + "/download/vz.exe"});
+    EXPECT_EQ(page.out, "vantrelz-version-service: here the download of Vantrel Zip 1.1.1.2 would begin.\n 200");
+    const auto other = TestSupport::RunProcess({"curl", "-s", "-o", "/dev/null", "-w", "%{http_code}", base + "/x"});
+    EXPECT_EQ(other.out, "404");
+}
+
 }  // namespace

@@ -155,6 +155,10 @@ int main(int argc, char** argv)
 {
     const Options options = Parse(argc, argv);
     const std::string body = ResponseBody(options);
+    // The path of the announced address, served to a browser that follows it.
+    const auto authority = options.url.find("://");
+    const auto pathStart = authority == std::string::npos ? authority : options.url.find('/', authority + 3);
+    const std::string downloadPath = pathStart == std::string::npos ? std::string() : options.url.substr(pathStart);
 
     asio::io_context context;
     tcp::acceptor acceptor(context);
@@ -213,6 +217,13 @@ int main(int argc, char** argv)
             response.result(options.status);
             response.set(http::field::content_type, "text/xml; charset=utf-8");
             response.body() = body;
+        } else if (request.method() == http::verb::get && !downloadPath.empty() &&
+                   request.target() == downloadPath) {
+            // What a browser sees when the demo's Download is pressed.
+            response.result(http::status::ok);
+            response.set(http::field::content_type, "text/plain; charset=utf-8");
+            response.body() = "vantrelz-version-service: here the download of Vantrel Zip " + options.release +
+                              " would begin.\n";
         } else {
             response.result(http::status::not_found);
             response.set(http::field::content_type, "text/plain");
