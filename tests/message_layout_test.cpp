@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "message/Splitting.h"
+#include "support/CaseName.h"
 #include "support/MeasuringContext.h"
 
 namespace {
@@ -92,13 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {50, 52}},
         LayoutCase{"link continues the line", L"see {hl}the notes{hl=file://n} now", 500,
                    {L"see @0,0", L"the @40,0", L"notes@80,0", L" @130,0", L"now@140,0"}, {170, 13}}),
-    [](const testing::TestParamInfo<LayoutCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    TestSupport::CaseName());
 
 TEST(Layout, ALineSeparatorAsLastElementAddsAnEmptyLine)
 {

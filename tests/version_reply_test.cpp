@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/XmlReader.h"
+#include "support/CaseName.h"
 #include "update/VersionInfoReply.h"
 
 namespace {
@@ -169,12 +170,6 @@ INSTANTIATE_TEST_SUITE_P(
                       return utf16;
                   }(),
                   true, L"u"}),
-    [](const testing::TestParamInfo<ReplyCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    TestSupport::CaseName());
 
 }  // namespace

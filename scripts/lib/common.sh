@@ -37,8 +37,9 @@ start_service() {
   echo "the stand-in service could not start:" >&2; cat "$log" >&2; return 1
 }
 
-# start_private_display: Xvfb (1024x768) with jwm; sets DISPLAY and the
-# environment that keeps GTK quick and quiet.
+# start_private_display [--no-window-manager]: Xvfb (1024x768), with jwm
+# unless asked not to; sets DISPLAY and the environment that keeps GTK quick
+# and quiet.
 start_private_display() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac 3>"$fifo" >/dev/null 2>&1 &
@@ -47,6 +48,7 @@ start_private_display() {
   [ -n "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=:$number GDK_BACKEND=x11 GDK_GL=disable NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GTK_THEME=Adwaita
   unset WAYLAND_DISPLAY
+  [ "${1:-}" = --no-window-manager ] && return 0
   jwm >/dev/null 2>&1 &
   started+=($!)
   for _ in $(seq 100); do

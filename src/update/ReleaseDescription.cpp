@@ -43,8 +43,7 @@ ReleaseDecision DecideRelease(const std::wstring& description)
 
     ReleaseDecision decision{UpToDate, TagText(description, L"<url>")};
     for (std::size_t i = 0; i < tags.size(); ++i) {
-        const bool present = description.find(tags[i]) != std::wstring::npos;
-        const std::int32_t value = present ? DecimalValue(TagText(description, tags[i])) : 0;
+        const std::int32_t value = DecimalValue(TagText(description, tags[i]));
         if (i < 3) {
             if (value != builtIn[i])
                 break;

@@ -121,9 +121,9 @@ bool VersionInfoReplyHandler::MatchParameter(const std::wstring& localName,
 
 bool VersionInfoReplyHandler::EndElement(const std::wstring&, const std::wstring&, const std::wstring& qName)
 {
-    if (skipDepth == depth)
-        skipDepth = 0;
-    else if (skipDepth != 0) {
+    if (skipDepth != 0) {
+        if (skipDepth == depth)
+            skipDepth = 0;
     } else if (resultDepth != 0 && depth > resultDepth) {
         if (!resultNil)
             *result += L"</" + qName + L">";
