@@ -127,6 +127,14 @@ INSTANTIATE_TEST_SUITE_P(
                                  Reply("HTTP/1.1 404 Not Found", "<html><body>Not here</body></html>"), false},
                     ExchangeCase{"truncated_body", Reply("HTTP/1.1 200 OK", goodBody).substr(0, 200), false},
                     ExchangeCase{"not_http", "SSH-2.0-OpenSSH\r\n", false},
+                    // Lines longer than the client holds, as a hostile proxy may send.
+                    ExchangeCase{"huge_chunk_extension",
+                                 "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10;x=" +
+                                     std::string(70000, 'a') + "\r\n" + goodBody.substr(0, 16) + "\r\n0\r\n\r\n",
+                                 false},
+                    ExchangeCase{"huge_header_line",
+                                 "HTTP/1.1 200 OK\r\nX-Filler: " + std::string(70000, 'a') + "\r\n\r\n" + goodBody,
+                                 false},
                     ExchangeCase{"closed_without_a_word", "", false}),
     [](const testing::TestParamInfo<ExchangeCase>& info) { return std::string(info.param.name); });
 

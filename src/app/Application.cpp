@@ -15,6 +15,10 @@ bool Application::InitInstance()
 
 void Application::RunLauncher()
 {
-    CheckForUpdate();
+    // The update check never keeps the product from starting.
+    try {
+        CheckForUpdate();
+    } catch (...) {
+    }
     LaunchProduct(arguments);
 }

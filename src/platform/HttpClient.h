@@ -51,6 +51,8 @@ public:
     bool Post(const HttpPost& request, HttpReplySink& sink);
 
 private:
+    bool PostOrThrow(const HttpPost& request, HttpReplySink& sink);
+
     HttpEndpoint endpoint;
     std::string userAgent;
     std::chrono::milliseconds timeout{0};

@@ -185,12 +185,15 @@ bool Exchange::Receive(HttpReplySink& sink)
 {
     StreamingParser parser(sink);
     parser.body_limit(HttpClient::maxBodySize);
+    constexpr std::size_t readSize = 16 * 1024;
     beast::flat_buffer buffer(64 * 1024);
     while (!parser.is_done()) {
-        if (!Arm())
+        // A piece the parser cannot take yet (a header or chunk line) that
+        // fills the buffer is more than a reply may hold.
+        if (buffer.max_size() - buffer.size() < readSize || !Arm())
             return false;
         std::size_t received = 0;
-        const auto space = buffer.prepare(16 * 1024);
+        const auto space = buffer.prepare(readSize);
         beast::error_code ec = Run([&](auto handler) {
             stream.async_read_some(space, [&received, handler = std::move(handler)](beast::error_code e,
                                                                                     std::size_t n) mutable {
@@ -229,6 +232,17 @@ HttpClient::~HttpClient() = default;
 void HttpClient::SetTimeout(std::uint32_t milliseconds) { timeout = std::chrono::milliseconds(milliseconds); }
 
 bool HttpClient::Post(const HttpPost& request, HttpReplySink& sink)
+{
+    // Whatever goes wrong in the exchange (no descriptors, no memory, a reply
+    // the parser cannot hold) is a failed call, never an exception.
+    try {
+        return PostOrThrow(request, sink);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool HttpClient::PostOrThrow(const HttpPost& request, HttpReplySink& sink)
 {
     const bool literalV6 = endpoint.host.find(':') != std::string::npos;
     std::string authority = literalV6 ? "[" + endpoint.host + "]" : endpoint.host;
