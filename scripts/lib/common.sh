@@ -16,7 +16,7 @@ trap stop_started EXIT
 build_release() {
   "$root/scripts/setup"
   cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$root/build" -j "$(nproc)" --target vantrelzip standin_product vantrelz-version-service vantrelz-gtk >/dev/null
+  cmake --build "$root/build" -j "$(nproc)" --target vantrelzip standin_product vantrelz-version-service vantrelz-box >/dev/null
 }
 
 # The built-in endpoint's port, from the generated header.

@@ -8,7 +8,18 @@ namespace Message {
 std::int32_t Show(const std::wstring& caption, const std::wstring& text, std::int32_t icon, const Buttons& buttons,
                   Platform::WindowHandle parent)
 {
-    Dialog dialog(caption, text, icon, buttons, parent);
+    Platform::MessageBoxRequest request{caption, text, icon, {}};
+    for (const Button& button : buttons)
+        request.buttons.push_back({button.caption, button.result});
+    return Platform::RunMessageBox(request, parent, ShowInProcess);
+}
+
+std::int32_t ShowInProcess(const Platform::MessageBoxRequest& request, Platform::WindowHandle parent)
+{
+    Buttons buttons;
+    for (const Platform::MessageBoxButton& button : request.buttons)
+        buttons.Append(button.caption, button.result);
+    Dialog dialog(request.caption, request.text, request.icon, buttons, parent);
     return dialog.DoModal();
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Gui.h"
+#include "platform/MessageBoxHost.h"
 
 namespace Message {
 
@@ -35,6 +35,10 @@ inline constexpr std::int32_t resultOk = 1, resultCancel = 2, resultYes = 6, res
 // when no box could be created.
 std::int32_t Show(const std::wstring& caption, const std::wstring& text, std::int32_t icon, const Buttons& buttons,
                   Platform::WindowHandle parent);
+
+// Show, always in the calling process: the platform's way of showing a box
+// (the box helper on Linux) and what it calls.
+std::int32_t ShowInProcess(const Platform::MessageBoxRequest& request, Platform::WindowHandle parent);
 
 // Show with one standard button (1 OK, 2 Cancel, 6 Yes, 7 No, 8 Close).
 std::int32_t ShowWithButton(const std::wstring& caption, const std::wstring& text, std::int32_t icon,

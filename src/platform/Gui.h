@@ -1,6 +1,6 @@
 #pragma once
 // The windowing backend: modal dialogs made from templates, their push
-// buttons, fonts, drawing contexts and system icons. It is loaded only when a
+// buttons, fonts, drawing contexts and system icons. It starts only when a
 // box is to be shown; without a display or a backend there is none, and no
 // dialog can be created.
 
@@ -100,11 +100,8 @@ public:
     virtual std::unique_ptr<Icon> LoadSystemIcon(std::int32_t kind) = 0;
 };
 
-// The backend, loaded on first use; null without a display or a backend.
+// The backend, started on first use; null without a display, or in a
+// process that shows no windows of its own.
 Gui* LoadGui();
 
 }  // namespace Platform
-
-// The backend module's one entry point, a C function of this name and type.
-using GuiEntry = Platform::Gui* (*)();
-inline constexpr char guiEntryName[] = "VantrelzGuiEntry";

@@ -1,5 +1,6 @@
 #include "platform/linux/gtk/GtkDialog.h"
 
+#include <gdk/gdkwayland.h>
 #include <gdk/gdkx.h>
 
 #include <cmath>
@@ -310,11 +311,13 @@ gboolean GtkDialogWindow::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data)
         CairoContext dc(cr);
         self->events.OnPaint(dc);
     }
-    if (!self->reported)
+    if (!self->onScreenSeen) {
+        self->onScreenSeen = true;
         g_idle_add(+[](gpointer d) -> gboolean {
-            static_cast<GtkDialogWindow*>(d)->WriteReport();
+            static_cast<GtkDialogWindow*>(d)->OnScreen();
             return G_SOURCE_REMOVE;
         }, self);
+    }
     return FALSE;  // the buttons are drawn after
 }
 
@@ -349,10 +352,26 @@ gboolean GtkDialogWindow::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer d
 
 gboolean GtkDialogWindow::OnMap(GtkWidget* widget, GdkEvent*, gpointer data)
 {
+    auto* self = static_cast<GtkDialogWindow*>(data);
+    // Placement, frames and focus stealing exist only on X11; a Wayland
+    // compositor places and focuses the window itself (and presenting it
+    // there on every map maps it again and again).
+    if (!GDK_IS_X11_WINDOW(gtk_widget_get_window(widget)))
+        return FALSE;
     // Without a window manager keys reach only a window that asks for them.
-    gtk_window_present(GTK_WINDOW(widget));
-    static_cast<GtkDialogWindow*>(data)->ApplyFrame();
+    if (!self->presented) {
+        self->presented = true;
+        gtk_window_present(GTK_WINDOW(widget));
+    }
+    self->ApplyFrame();
     return FALSE;
+}
+
+void GtkDialogWindow::OnScreen()
+{
+    WriteReport();
+    if (onScreen)
+        onScreen();
 }
 
 // The face that the window's font resolves to on this machine.
@@ -376,7 +395,6 @@ std::string GtkDialogWindow::ResolvedFace()
 // once it is on screen: where the window and its buttons really are.
 void GtkDialogWindow::WriteReport()
 {
-    reported = true;
     const char* path = std::getenv("VANTRELZ_DIALOG_REPORT");
     GdkWindow* gdkWindow = gtk_widget_get_window(window);
     if (!path || !*path || !gdkWindow)
@@ -385,9 +403,11 @@ void GtkDialogWindow::WriteReport()
     gdk_window_get_origin(gdkWindow, &x, &y);
     GtkAllocation allocation;
     gtk_widget_get_allocation(window, &allocation);
+    const bool x11 = GDK_IS_X11_WINDOW(gdkWindow);
     std::ostringstream json;
     json << "{\"title\": " << JsonText(gtk_window_get_title(GTK_WINDOW(window)) ?: "")
-         << ", \"xid\": " << GDK_WINDOW_XID(gdkWindow) << ", \"x\": " << x << ", \"y\": " << y
+         << ", \"backend\": \"" << (x11 ? "x11" : GDK_IS_WAYLAND_WINDOW(gdkWindow) ? "wayland" : "other") << "\""
+         << ", \"xid\": " << (x11 ? GDK_WINDOW_XID(gdkWindow) : 0) << ", \"x\": " << x << ", \"y\": " << y
          << ", \"width\": " << allocation.width << ", \"height\": " << allocation.height
          << ", \"requested\": [" << requested.left << ", " << requested.top << ", " << requested.Width() << ", "
          << requested.Height() << "]"

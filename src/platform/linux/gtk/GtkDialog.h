@@ -7,6 +7,7 @@
 
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
     // Shows the window and runs until EndDialog; returns its result.
     std::int32_t Run();
 
+    // Called once a dialog's window is on screen, drawn for the first time.
+    static inline std::function<void()> onScreen;
+
     void SetTitle(const std::wstring& title) override;
     bool GetFont(Platform::FontDescription& description) override;
     void SetFont(Platform::Font* font) override;
@@ -66,6 +70,7 @@ private:
     static gboolean OnMap(GtkWidget*, GdkEvent*, gpointer self);
 
     void ApplyFrame();
+    void OnScreen();
     void WriteReport();
     std::string ResolvedFace();
 
@@ -79,7 +84,8 @@ private:
     Platform::Size content;
     Platform::Rect frame;  // extents left, top, right, bottom; 0 until the window manager's are known
     bool frameApplied = false;
-    bool reported = false;
+    bool onScreenSeen = false;
+    bool presented = false;
     std::optional<std::uint32_t> textColor;
     std::int32_t result = 2;
     bool running = false;

@@ -1,10 +1,10 @@
-// The GTK backend's entry point: starts GTK on the display, makes the dialog
-// face available, and serves dialogs and system icons.
+// The GTK backend of the box helper: starts GTK on the display on first use,
+// makes the dialog face available, and serves dialogs and system icons.
 
 #include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
-#include "platform/Gui.h"
+#include "platform/MessageBoxHost.h"
 #include "platform/linux/gtk/GtkDialog.h"
 
 namespace GtkBackend {
@@ -62,9 +62,11 @@ public:
 }  // namespace
 }  // namespace GtkBackend
 
-extern "C" __attribute__((visibility("default"))) Platform::Gui* VantrelzGuiEntry()
+namespace Platform {
+
+Gui* LoadGui()
 {
-    static Platform::Gui* gui = []() -> Platform::Gui* {
+    static Gui* const gui = []() -> Gui* {
         GtkBackend::RegisterDialogFace();
         g_set_prgname("vantrelzip");
         if (!gtk_init_check(nullptr, nullptr))
@@ -74,3 +76,11 @@ extern "C" __attribute__((visibility("default"))) Platform::Gui* VantrelzGuiEntr
     }();
     return gui;
 }
+
+// The helper is where boxes run: here, in this process.
+std::int32_t RunMessageBox(const MessageBoxRequest& request, WindowHandle parent, ShowInProcess showInProcess)
+{
+    return showInProcess(request, parent);
+}
+
+}  // namespace Platform
