@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "support/Display.h"
+#include "support/LoopbackServer.h"
 #include "update/ServiceEndpoint.h"
 
 namespace {
@@ -43,12 +45,20 @@ protected:
         TestSupport::ProcessOptions options = display.Options();
         if (!withDisplay)
             options.environment["DISPLAY"] = std::nullopt;
+        StartLauncherWith(options);
+    }
+
+    // The same in the environment of options, from another copy of the
+    // launcher, or after shell commands (a ulimit, say).
+    void StartLauncherWith(TestSupport::ProcessOptions options, const std::string& launcherPath = binDir + "/vantrelzip",
+                           const std::string& shellFirst = "")
+    {
         options.environment["VANTRELZ_DIALOG_REPORT"] = BoxReport();
         options.environment["VANTRELZ_STANDIN_REPORT"] = ProductReport();
         const char* path = std::getenv("PATH");
         options.environment["PATH"] = tools.path() + ":" + (path ? path : "/usr/bin:/bin");
         launcher = std::make_unique<BackgroundProcess>(
-            std::vector<std::string>{"sh", "-c", "\"$0\" \"$@\"; echo \"exit $?\"", binDir + "/vantrelzip",
+            std::vector<std::string>{"sh", "-c", shellFirst + "\"$0\" \"$@\"; echo \"exit $?\"", launcherPath,
                                      "--open", "Quarterly report.vz"},
             options);
     }
@@ -69,13 +79,27 @@ protected:
 
     bool BoxShown(std::chrono::milliseconds timeout = 10s) { return TestSupport::WaitForFile(BoxReport(), timeout); }
 
-    void ExpectProductStarted()
+    void ExpectProductStarted(const std::string& folder = binDir)
     {
         ASSERT_TRUE(TestSupport::WaitForFile(ProductReport(), 5s));
         const std::string report = TestSupport::ReadFile(ProductReport());
-        EXPECT_NE(report.find("\"" + binDir + "/vantrelz.bim\", \"--open\", \"Quarterly report.vz\"]"),
+        EXPECT_NE(report.find("\"" + folder + "/vantrelz.bim\", \"--open\", \"Quarterly report.vz\"]"),
                   std::string::npos)
             << report;
+    }
+
+    // A folder holding the launcher and the product, and the helper if given.
+    std::string CopyOfTheLauncher(const std::optional<std::string>& helperContent)
+    {
+        namespace fs = std::filesystem;
+        const std::string folder = work.path() + "/copy";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::copy_file(binDir + "/vantrelzip", folder + "/vantrelzip");
+        fs::copy_file(binDir + "/vantrelz.bim", folder + "/vantrelz.bim");
+        if (helperContent)
+            TestSupport::WriteFile(folder + "/vantrelz-box", *helperContent, true);
+        return folder;
     }
 
     // Clicks the box's button with this label.
@@ -208,20 +232,118 @@ TEST_F(EndToEnd, WithoutADisplayTheProductStillStarts)
     EXPECT_FALSE(std::filesystem::exists(BoxReport()));
 }
 
-TEST_F(EndToEnd, WithoutTheMessageBoxModuleTheProductStillStarts)
+TEST_F(EndToEnd, AMissingOrBrokenBoxHelperCostsTheBoxButNotTheProduct)
 {
-    namespace fs = std::filesystem;
-    const std::string folder = work.path() + "/bare";
-    fs::create_directories(folder);
-    fs::copy_file(binDir + "/vantrelzip", folder + "/vantrelzip");
-    fs::copy_file(binDir + "/vantrelz.bim", folder + "/vantrelz.bim");
+    const std::string helper = TestSupport::ReadFile(binDir + "/vantrelz-box");
+    const struct Case {
+        const char* name;
+        std::optional<std::string> helper;
+    } cases[] = {
+        {"missing", std::nullopt},
+        {"empty", std::string()},
+        {"truncated", helper.substr(0, helper.size() / 2)},
+        {"crashing", std::string("#!/bin/sh\nkill -SEGV $$\n")},
+        {"exiting as GTK does when its display goes", std::string("#!/bin/sh\necho shown; exit 1\n")},
+        {"answering nonsense", std::string("#!/bin/sh\necho shown; echo result x; echo result; exit 0\n")},
+    };
     StartService({"--release", "1.1.1.2", "--url", downloadUrl});
-    auto options = display.Options();
-    options.environment["VANTRELZ_STANDIN_REPORT"] = ProductReport();
-    const auto run = TestSupport::RunProcess({folder + "/vantrelzip", "x"}, options);
-    EXPECT_EQ(run.exitCode, 0);
-    ASSERT_TRUE(TestSupport::WaitForFile(ProductReport(), 5s));
-    EXPECT_LT(run.elapsed, 1000ms);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(ProductReport());
+        const std::string folder = CopyOfTheLauncher(c.helper);
+        StartLauncherWith(display.Options(), folder + "/vantrelzip");
+        EXPECT_EQ(ExitCode(), 0);
+        ExpectProductStarted(folder);
+        EXPECT_FALSE(std::filesystem::exists(BoxReport()));
+    }
+}
+
+TEST_F(EndToEnd, TheXServerEndingUnderThePromptStillStartsTheProduct)
+{
+    StartService({"--release", "1.1.1.2", "--url", downloadUrl});
+    StartLauncher();
+    ASSERT_TRUE(BoxShown());
+    display.Stop();
+    EXPECT_EQ(ExitCode(5s), 0);
+    ExpectProductStarted();
+}
+
+// A display server that accepts the connection and never answers: a stale
+// forwarded X display, a frozen compositor.
+TEST_F(EndToEnd, ADisplayThatNeverAnswersIsGivenUpAfterTenSeconds)
+{
+    TestSupport::SilentListener x11(TestSupport::SilentListener::Tcp, "127.0.0.1", 6100, 6999);
+    TestSupport::SilentListener wayland(TestSupport::SilentListener::Unix, work.path() + "/wayland-silent");
+    const struct Case {
+        const char* name;
+        std::map<std::string, std::optional<std::string>> environment;
+    } cases[] = {
+        {"x11", {{"DISPLAY", "127.0.0.1:" + std::to_string(x11.port() - 6000)}}},
+        {"wayland",
+         {{"DISPLAY", std::nullopt},
+          {"GDK_BACKEND", std::nullopt},
+          {"XDG_RUNTIME_DIR", work.path()},
+          {"WAYLAND_DISPLAY", "wayland-silent"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(ProductReport());
+        TestSupport::ProcessOptions options = display.Options();
+        for (const auto& [name, value] : c.environment)
+            options.environment[name] = value;
+        const auto start = std::chrono::steady_clock::now();
+        StartLauncherWith(options);  // the service is down: the error box is due
+        EXPECT_EQ(ExitCode(30s), 0);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 9500ms);
+        ExpectProductStarted();
+    }
+}
+
+TEST_F(EndToEnd, AHostileReplyOrFewDescriptorsStillStartTheProduct)
+{
+    // A chunk-size line longer than the client holds, as a broken proxy may send.
+    TestSupport::WriteFile(work.path() + "/reply", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10;x=" +
+                                                       std::string(70000, 'a') + "\r\n");
+    StartService({"--reply-file", work.path() + "/reply"});
+    StartLauncher();
+    ASSERT_TRUE(BoxShown());
+    EXPECT_NE(BoxJson().find("\"label\": \"Close\""), std::string::npos) << BoxJson();
+    ClickButton("Close");
+    EXPECT_EQ(ExitCode(), 0);
+    ExpectProductStarted();
+
+    for (const bool withDisplay : {false, true}) {
+        SCOPED_TRACE(withDisplay ? "four descriptors, a display" : "four descriptors");
+        std::filesystem::remove(ProductReport());
+        TestSupport::ProcessOptions options = display.Options();
+        if (!withDisplay)
+            options.environment["DISPLAY"] = std::nullopt;
+        StartLauncherWith(options, binDir + "/vantrelzip", "ulimit -n 4; ");
+        EXPECT_EQ(ExitCode(), 0);
+        ExpectProductStarted();
+    }
+}
+
+TEST_F(EndToEnd, WithoutASessionBusTheBoxLeavesNothingRunning)
+{
+    StartService({"--release", "1.1.1.2", "--url", downloadUrl});
+    TestSupport::ProcessOptions options = display.Options();
+    options.environment["DBUS_SESSION_BUS_ADDRESS"] = std::nullopt;
+    options.environment["NO_AT_BRIDGE"] = std::nullopt;
+    StartLauncherWith(options);
+    ASSERT_TRUE(BoxShown());
+    display.Run({"xdotool", "key", "Escape"});
+    EXPECT_EQ(ExitCode(), 0);
+    ExpectProductStarted();
+    // Whatever the run started on this display has ended: no bus, no
+    // accessibility daemons, no helper.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    std::vector<int> left;
+    do {
+        left = TestSupport::ProcessesWithEnvironment("DISPLAY=" + display.name());
+    } while (!left.empty() && std::chrono::steady_clock::now() < deadline &&
+             (std::this_thread::sleep_for(50ms), true));
+    EXPECT_TRUE(left.empty()) << TestSupport::CommandLines(left);
 }
 
 }  // namespace

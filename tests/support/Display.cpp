@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <regex>
 #include <stdexcept>
 #include <thread>
 
@@ -31,7 +33,9 @@ PrivateDisplay::PrivateDisplay(bool withWindowManager)
     }
 }
 
-PrivateDisplay::~PrivateDisplay()
+PrivateDisplay::~PrivateDisplay() { Stop(); }
+
+void PrivateDisplay::Stop()
 {
     windowManager_.reset();
     server_.reset();
@@ -57,6 +61,48 @@ ProcessResult PrivateDisplay::Run(const std::vector<std::string>& argv) const
     ProcessOptions options = Options();
     options.timeout = 10s;
     return RunProcess(argv, options);
+}
+
+PrivateWayland::PrivateWayland(Shell shell) : socket_(runtime_.path() + "/wayland-test")
+{
+    chmod(runtime_.path().c_str(), 0700);
+    ProcessOptions options = display_.Options();
+    options.environment["XDG_RUNTIME_DIR"] = runtime_.path();
+    compositor_ = std::make_unique<BackgroundProcess>(
+        std::vector<std::string>{"weston", "--backend=x11-backend.so",
+                                 shell == Shell::Kiosk ? "--shell=kiosk-shell.so" : "--shell=desktop-shell.so",
+                                 "--socket=wayland-test", "--width=1024", "--height=768", "--idle-time=0"},
+        options);
+    // Up once its socket exists and its output window is on the X display.
+    std::smatch match;
+    for (int i = 0; i < 200 && window_.empty(); ++i) {
+        const std::string tree = display_.Run({"xwininfo", "-root", "-tree"}).out;
+        if (access(socket_.c_str(), F_OK) == 0 &&
+            std::regex_search(tree, match, std::regex("(0x[0-9a-f]+) \"Weston Compositor")))
+            window_ = match[1];
+        else
+            std::this_thread::sleep_for(50ms);
+    }
+    if (window_.empty())
+        throw std::runtime_error("weston did not start");
+}
+
+PrivateWayland::~PrivateWayland() { compositor_.reset(); }
+
+ProcessOptions PrivateWayland::Options() const
+{
+    ProcessOptions options = display_.Options();
+    options.environment["DISPLAY"] = std::nullopt;
+    options.environment["GDK_BACKEND"] = std::nullopt;
+    options.environment["WAYLAND_DISPLAY"] = socket_;
+    options.environment["XDG_RUNTIME_DIR"] = runtime_.path();
+    return options;
+}
+
+void PrivateWayland::Input(std::vector<std::string> xdotoolArguments) const
+{
+    xdotoolArguments.insert(xdotoolArguments.begin(), {"xdotool", "windowfocus", "--sync", window_});
+    display_.Run(xdotoolArguments);
 }
 
 }  // namespace TestSupport

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -102,6 +103,44 @@ unsigned short ClosedPort()
     unsigned short port = 0;
     close(Listen(port));
     return port;
+}
+
+SilentListener::SilentListener(Kind kind, const std::string& where, unsigned short first, unsigned short last)
+{
+    if (kind == Unix) {
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        if (where.size() >= sizeof address.sun_path)
+            throw std::runtime_error("socket path too long: " + where);
+        where.copy(address.sun_path, where.size());
+        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd_, 16) != 0)
+            throw std::runtime_error("cannot listen at " + where);
+        path_ = where;
+        return;
+    }
+    for (unsigned port = first; port <= last && port_ == 0; ++port) {
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<unsigned short>(port));
+        inet_pton(AF_INET, where.c_str(), &address.sin_addr);
+        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(fd, 16) == 0) {
+            fd_ = fd;
+            port_ = static_cast<unsigned short>(port);
+        } else {
+            close(fd);
+        }
+    }
+    if (port_ == 0)
+        throw std::runtime_error("no free port on " + where);
+}
+
+SilentListener::~SilentListener()
+{
+    close(fd_);
+    if (!path_.empty())
+        unlink(path_.c_str());
 }
 
 }  // namespace TestSupport

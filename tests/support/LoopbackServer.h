@@ -39,4 +39,25 @@ private:
 // A port on 127.0.0.1 where nothing listens.
 unsigned short ClosedPort();
 
+// A listener that takes connections into its backlog and never answers
+// them: a server that is there and frozen.
+class SilentListener {
+public:
+    enum Kind { Tcp, Unix };
+    // Tcp: the first free port from first to last on address; Unix: a socket
+    // at the path where.
+    SilentListener(Kind kind, const std::string& where, unsigned short first = 0, unsigned short last = 0);
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+    unsigned short port() const { return port_; }
+    const std::string& path() const { return path_; }
+
+private:
+    int fd_ = -1;
+    unsigned short port_ = 0;
+    std::string path_;
+};
+
 }  // namespace TestSupport

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -243,6 +244,36 @@ bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return access(path.c_str(), F_OK) == 0;
+}
+
+std::vector<int> ProcessesWithEnvironment(const std::string& entry)
+{
+    std::vector<int> found;
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = process.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos || std::stoi(name) == getpid())
+            continue;
+        const std::string environment = ReadFile(process.path() / "environ");
+        std::size_t at = 0;
+        for (auto end = environment.find('\0'); end != std::string::npos; end = environment.find('\0', at = end + 1)) {
+            if (environment.compare(at, end - at, entry) == 0) {
+                found.push_back(std::stoi(name));
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+std::string CommandLines(const std::vector<int>& processes)
+{
+    std::string lines;
+    for (const int process : processes) {
+        std::string line = ReadFile("/proc/" + std::to_string(process) + "/cmdline");
+        std::replace(line.begin(), line.end(), '\0', ' ');
+        lines += std::to_string(process) + ": " + line + "\n";
+    }
+    return lines;
 }
 
 }  // namespace TestSupport

@@ -63,4 +63,10 @@ void WriteFile(const std::string& path, const std::string& content, bool executa
 // Waits until a file exists, at most timeout.
 bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout);
 
+// The processes on the machine whose environment holds this entry
+// ("NAME=value"): what a test's children left running, whoever started them.
+std::vector<int> ProcessesWithEnvironment(const std::string& entry);
+// Their command lines, one a line, for a failure message.
+std::string CommandLines(const std::vector<int>& processes);
+
 }  // namespace TestSupport

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/write.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
@@ -34,6 +35,8 @@ const char usage[] =
     "  --url U           the download address in the description\n"
     "  --status N        answer with this HTTP status (the body stays the response)\n"
     "  --body-file F     answer with the bytes of F as the body instead\n"
+    "  --reply-file F    answer with the bytes of F as the whole reply, status line\n"
+    "                    and headers included, as a broken proxy might\n"
     "  --delay-ms N      wait N ms before answering\n"
     "  --silent          accept connections and read requests, but never answer\n"
     "  --unreachable     listen but never accept, with the backlog full: connects stall\n"
@@ -45,6 +48,7 @@ struct Options {
     std::string url;
     unsigned status = 200;
     std::string bodyFile;
+    std::string replyFile;
     unsigned delayMs = 0;
     bool silent = false;
     bool unreachable = false;
@@ -79,6 +83,7 @@ Options Parse(int argc, char** argv)
         else if (option == "--url") options.url = value();
         else if (option == "--status") options.status = Number(value(), 999, "--status");
         else if (option == "--body-file") options.bodyFile = value();
+        else if (option == "--reply-file") options.replyFile = value();
         else if (option == "--delay-ms") options.delayMs = Number(value(), 600000, "--delay-ms");
         else if (option == "--silent") options.silent = true;
         else if (option == "--unreachable") options.unreachable = true;
@@ -107,16 +112,20 @@ std::string EscapedText(const std::string& text)
     return out;
 }
 
+std::string FileContent(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        Fail("cannot read " + path);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
 std::string ResponseBody(const Options& options)
 {
-    if (!options.bodyFile.empty()) {
-        std::ifstream in(options.bodyFile, std::ios::binary);
-        if (!in)
-            Fail("cannot read " + options.bodyFile);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    if (!options.bodyFile.empty())
+        return FileContent(options.bodyFile);
     std::vector<std::string> parts;
     std::stringstream release(options.release);
     for (std::string part; std::getline(release, part, '.');)
@@ -155,6 +164,7 @@ int main(int argc, char** argv)
 {
     const Options options = Parse(argc, argv);
     const std::string body = ResponseBody(options);
+    const std::string rawReply = options.replyFile.empty() ? std::string() : FileContent(options.replyFile);
     // The path of the announced address, served to a browser that follows it.
     const auto authority = options.url.find("://");
     const auto pathStart = authority == std::string::npos ? authority : options.url.find('/', authority + 3);
@@ -209,6 +219,11 @@ int main(int argc, char** argv)
         }
         if (options.delayMs)
             std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+        if (!rawReply.empty()) {
+            asio::write(socket, asio::buffer(rawReply), ec);
+            socket.shutdown(tcp::socket::shutdown_both, ec);
+            continue;
+        }
 
         http::response<http::string_body> response;
         response.version(11);
