@@ -7,6 +7,7 @@
 #include <map>
 #include <thread>
 
+#include "support/BoxReport.h"
 #include "support/Display.h"
 #include "support/LoopbackServer.h"
 #include "update/ServiceEndpoint.h"
@@ -103,18 +104,18 @@ protected:
     }
 
     // Clicks the box's button with this label.
-    void ClickButton(const std::string& label)
+    void ClickButton(const std::string& label) { ClickButtonOn(display, label, false); }
+
+    // Clicks on that display. centred: the compositor centres the window,
+    // so it is where the box asked to be (on Wayland a window does not know
+    // its own place on screen).
+    void ClickButtonOn(const TestSupport::PrivateDisplay& screen, const std::string& label, bool centred)
     {
-        const std::string json = TestSupport::ReadFile(BoxReport());
-        const auto at = json.find("\"label\": \"" + label + "\"");
-        ASSERT_NE(at, std::string::npos) << json;
-        const auto field = [&](const std::string& text, std::size_t from, const std::string& key) {
-            const auto k = text.find("\"" + key + "\": ", from);
-            return std::stoi(text.substr(k + key.size() + 4));
-        };
-        const int x = field(json, 0, "x") + field(json, at, "x") + field(json, at, "width") / 2;
-        const int y = field(json, 0, "y") + field(json, at, "y") + field(json, at, "height") / 2;
-        display.Run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "sleep", "0.1", "click", "1"});
+        const TestSupport::BoxReport box = TestSupport::ParseBoxReport(BoxJson());
+        const TestSupport::ButtonReport& button = box.Button(label);
+        const int x = (centred ? box.requested[0] : box.x) + button.x + button.width / 2;
+        const int y = (centred ? box.requested[1] : box.y) + button.y + button.height / 2;
+        screen.Run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "sleep", "0.1", "click", "1"});
     }
 
     std::string BoxJson() const { return TestSupport::ReadFile(BoxReport()); }
@@ -344,6 +345,64 @@ TEST_F(EndToEnd, WithoutASessionBusTheBoxLeavesNothingRunning)
     } while (!left.empty() && std::chrono::steady_clock::now() < deadline &&
              (std::this_thread::sleep_for(50ms), true));
     EXPECT_TRUE(left.empty()) << TestSupport::CommandLines(left);
+}
+
+// The prompt in a Wayland session, through GDK's Wayland backend.
+class OnWayland : public EndToEnd {
+protected:
+    TestSupport::PrivateWayland wayland;
+};
+
+TEST_F(OnWayland, ThePromptOpensTheDownloadOnClickAndTheProductStarts)
+{
+    StartService({"--release", "1.1.1.2", "--url", downloadUrl});
+    // A GNOME session sets both; GDK takes Wayland first.
+    for (const bool withX11Too : {false, true}) {
+        SCOPED_TRACE(withX11Too ? "DISPLAY and WAYLAND_DISPLAY" : "WAYLAND_DISPLAY");
+        std::filesystem::remove(BoxReport());
+        std::filesystem::remove(ProductReport());
+        std::filesystem::remove(Opened());
+        TestSupport::ProcessOptions options = wayland.Options();
+        if (withX11Too)
+            options.environment["DISPLAY"] = wayland.display().name();
+        StartLauncherWith(options);
+        ASSERT_TRUE(BoxShown());
+        const TestSupport::BoxReport box = TestSupport::ParseBoxReport(BoxJson());
+        EXPECT_EQ(box.backend, "wayland");
+        ASSERT_EQ(box.buttons.size(), 2u);
+        EXPECT_EQ(box.buttons[0].label, "Download");
+        ClickButtonOn(wayland.display(), "Download", true);
+        EXPECT_EQ(ExitCode(), 0);
+        ExpectProductStarted();
+        ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 5s));
+        EXPECT_EQ(TestSupport::ReadFile(Opened()), downloadUrl + "\n");
+    }
+}
+
+TEST(OnWaylandDesktop, KeysWorkWhereverTheCompositorPutsTheBox)
+{
+    // The desktop shell places windows as it likes; keys reach the box all
+    // the same: Escape, Return on the first button, Tab, mnemonics.
+    TestSupport::PrivateWayland wayland(TestSupport::PrivateWayland::Shell::Desktop);
+    TestSupport::TempDir work;
+    const auto show = [&](const std::vector<std::string>& keys) {
+        TestSupport::ProcessOptions options = wayland.Options();
+        options.environment["VANTRELZ_DIALOG_REPORT"] = work.path() + "/box.json";
+        std::filesystem::remove(work.path() + "/box.json");
+        BackgroundProcess probe({binDir + "/message_box_probe", "--text", "Keys",
+                                 "--icon", "3", "--button", "&Yes=6", "--button", "No=7"},
+                                options);
+        // Keys count once the compositor has given the box the keyboard.
+        EXPECT_TRUE(TestSupport::WaitForFile(work.path() + "/box.json", 10s, "\"focused\": true"));
+        EXPECT_EQ(TestSupport::ParseBoxReport(TestSupport::ReadFile(work.path() + "/box.json")).backend, "wayland");
+        for (const std::string& key : keys)
+            wayland.Input({"key", key});
+        return probe.ReadLine(10s);
+    };
+    EXPECT_EQ(show({"Escape"}), "result 2");
+    EXPECT_EQ(show({"Return"}), "result 6");
+    EXPECT_EQ(show({"Tab", "Return"}), "result 7");
+    EXPECT_EQ(show({"alt+y"}), "result 6");
 }
 
 }  // namespace

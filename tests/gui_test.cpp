@@ -7,6 +7,7 @@
 #include <regex>
 #include <thread>
 
+#include "support/BoxReport.h"
 #include "support/Display.h"
 
 namespace {
@@ -17,62 +18,8 @@ using TestSupport::PrivateDisplay;
 
 const std::string binDir = VANTRELZ_BIN_DIR;
 
-int Number(const std::string& json, const std::string& key)
-{
-    std::smatch match;
-    if (!std::regex_search(json, match, std::regex("\"" + key + "\": (-?[0-9]+)")))
-        throw std::runtime_error("no " + key + " in " + json);
-    return std::stoi(match[1]);
-}
-
-std::vector<int> Numbers(const std::string& json, const std::string& key)
-{
-    std::smatch match;
-    if (!std::regex_search(json, match, std::regex("\"" + key + "\": \\[([-0-9, ]*)\\]")))
-        throw std::runtime_error("no " + key + " in " + json);
-    std::vector<int> numbers;
-    std::stringstream list(match[1].str());
-    for (std::string item; std::getline(list, item, ',');)
-        numbers.push_back(std::stoi(item));
-    return numbers;
-}
-
-struct ButtonReport {
-    int id, x, y, width, height;
-    std::vector<int> requested;
-    std::string label;
-    bool focused;
-};
-
-struct BoxReport {
-    std::string json;
-    int x, y, width, height;
-    std::vector<int> requested, frame;
-    std::vector<ButtonReport> buttons;
-};
-
-BoxReport ParseReport(const std::string& json)
-{
-    BoxReport box{json, 0, 0, 0, 0, {}, {}, {}};
-    const auto buttonsAt = json.find("\"buttons\"");
-    const std::string head = json.substr(0, buttonsAt);
-    box.x = Number(head, "x");
-    box.y = Number(head, "y");
-    box.width = Number(head, "width");
-    box.height = Number(head, "height");
-    box.requested = Numbers(head, "requested");
-    box.frame = Numbers(head, "frame");
-    std::string rest = json.substr(buttonsAt);
-    for (auto at = rest.find("{\"id\""); at != std::string::npos; at = rest.find("{\"id\"", at + 1)) {
-        const std::string one = rest.substr(at, rest.find('}', at) - at + 1);
-        std::smatch label;
-        std::regex_search(one, label, std::regex("\"label\": \"([^\"]*)\""));
-        box.buttons.push_back({Number(one, "id"), Number(one, "x"), Number(one, "y"), Number(one, "width"),
-                               Number(one, "height"), Numbers(one, "requested"), label[1],
-                               one.find("\"focused\": true") != std::string::npos});
-    }
-    return box;
-}
+using TestSupport::BoxReport;
+using TestSupport::ButtonReport;
 
 // One message box shown by the probe on a private display.
 class Box {
@@ -89,7 +36,7 @@ public:
         probe = std::make_unique<BackgroundProcess>(arguments, options);
         if (!TestSupport::WaitForFile(dir.path() + "/box.json", 15s))
             throw std::runtime_error("the box did not appear");
-        report = ParseReport(TestSupport::ReadFile(dir.path() + "/box.json"));
+        report = TestSupport::ParseBoxReport(TestSupport::ReadFile(dir.path() + "/box.json"));
     }
 
     // The box's result, once it has closed.
@@ -261,11 +208,11 @@ TEST(MessageBoxUnderAWindowManager, IsCentredWithItsFrameKeptAboveAndClosedByThe
     std::this_thread::sleep_for(500ms);
     const BoxReport& r = box.report;
     EXPECT_NE(r.json.find("\"keep_above\": true"), std::string::npos) << r.json;
-    const auto geometry = display.Run({"xwininfo", "-id", std::to_string(Number(r.json, "xid"))});
+    const auto geometry = display.Run({"xwininfo", "-id", std::to_string(r.xid)});
     EXPECT_EQ(geometry.exitCode, 0);
-    const int left = Number(std::regex_replace(geometry.out, std::regex("Absolute upper-left X: +"), "\"ax\": "), "ax");
-    const int top = Number(std::regex_replace(geometry.out, std::regex("Absolute upper-left Y: +"), "\"ay\": "), "ay");
-    const auto extents = display.Run({"xprop", "-id", std::to_string(Number(r.json, "xid")), "_NET_FRAME_EXTENTS"});
+    const int left = TestSupport::JsonNumber(std::regex_replace(geometry.out, std::regex("Absolute upper-left X: +"), "\"ax\": "), "ax");
+    const int top = TestSupport::JsonNumber(std::regex_replace(geometry.out, std::regex("Absolute upper-left Y: +"), "\"ay\": "), "ay");
+    const auto extents = display.Run({"xprop", "-id", std::to_string(r.xid), "_NET_FRAME_EXTENTS"});
     std::smatch m;
     ASSERT_TRUE(std::regex_search(extents.out, m, std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)")))
         << extents.out;
@@ -276,7 +223,7 @@ TEST(MessageBoxUnderAWindowManager, IsCentredWithItsFrameKeptAboveAndClosedByThe
     EXPECT_NEAR(left - frameLeft, (1024 - outerWidth) / 2, 1);
     EXPECT_NEAR(top - frameTop, (768 - outerHeight) / 2, 1);
 
-    EXPECT_EQ(TestSupport::RunProcess({binDir + "/x11_close_window", std::to_string(Number(r.json, "xid"))},
+    EXPECT_EQ(TestSupport::RunProcess({binDir + "/x11_close_window", std::to_string(r.xid)},
                                       display.Options())
                   .exitCode,
               0);

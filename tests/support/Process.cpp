@@ -235,15 +235,18 @@ void WriteFile(const std::string& path, const std::string& content, bool executa
         chmod(path.c_str(), 0755);
 }
 
-bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout)
+bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout, const std::string& text)
 {
+    const auto ready = [&] {
+        return access(path.c_str(), F_OK) == 0 && (text.empty() || ReadFile(path).find(text) != std::string::npos);
+    };
     const auto deadline = Clock::now() + timeout;
     while (Clock::now() < deadline) {
-        if (access(path.c_str(), F_OK) == 0)
+        if (ready())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return access(path.c_str(), F_OK) == 0;
+    return ready();
 }
 
 std::vector<int> ProcessesWithEnvironment(const std::string& entry)

@@ -60,8 +60,8 @@ private:
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content, bool executable = false);
-// Waits until a file exists, at most timeout.
-bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout);
+// Waits until a file exists, and holds text when given, at most timeout.
+bool WaitForFile(const std::string& path, std::chrono::milliseconds timeout, const std::string& text = "");
 
 // The processes on the machine whose environment holds this entry
 // ("NAME=value"): what a test's children left running, whoever started them.

@@ -131,6 +131,12 @@ GtkDialogWindow::GtkDialogWindow(const Platform::DialogTemplate& dialogTemplate,
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), this);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), this);
     g_signal_connect(window, "map-event", G_CALLBACK(OnMap), this);
+    // The report follows the keyboard focus: a box takes keys once active.
+    g_signal_connect(window, "notify::is-active", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
+                         if (static_cast<GtkDialogWindow*>(self)->onScreenSeen)
+                             static_cast<GtkDialogWindow*>(self)->WriteReport();
+                     }),
+                     this);
     gtk_widget_realize(window);
 }
 
@@ -392,7 +398,8 @@ std::string GtkDialogWindow::ResolvedFace()
 }
 
 // When VANTRELZ_DIALOG_REPORT names a file, the box describes itself there
-// once it is on screen: where the window and its buttons really are.
+// once it is on screen, and again when it gains or loses the keyboard: where
+// the window and its buttons really are, and which has the focus.
 void GtkDialogWindow::WriteReport()
 {
     const char* path = std::getenv("VANTRELZ_DIALOG_REPORT");
