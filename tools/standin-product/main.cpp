@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -118,13 +119,18 @@ int main(int argc, char** argv)
     std::fflush(stdout);
 
     if (const char* reportPath = std::getenv("VANTRELZ_STANDIN_REPORT")) {
-        // Written aside and renamed, so that a reader never sees half a record.
-        const std::string partial = std::string(reportPath) + ".partial";
-        FILE* report = std::fopen(partial.c_str(), "w");
+        // A file is written aside and renamed, so that a reader never sees
+        // half a record; anything else (/dev/null, a pipe) is written as it is.
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        const fs::file_type type = fs::status(reportPath, ec).type();
+        const bool aside = type == fs::file_type::regular || type == fs::file_type::not_found;
+        const std::string target = aside ? std::string(reportPath) + ".partial" : std::string(reportPath);
+        FILE* report = std::fopen(target.c_str(), "w");
         const bool written = report && std::fputs(record.c_str(), report) >= 0;
         if (report)
             std::fclose(report);
-        if (!written || std::rename(partial.c_str(), reportPath) != 0) {
+        if (!written || (aside && std::rename(target.c_str(), reportPath) != 0)) {
             std::fprintf(stderr, "vantrelz.bim: cannot write %s: %s\n", reportPath, std::strerror(errno));
             return 1;
         }
