@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 #include "update/ReleaseDescription.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "launch/CommandLine.h"
+#include "base/CommandLine.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "message/DialogGeometry.h"
 #include "message/MessageBox.h"
+#include "skin/Centring.h"
 #include "strings/LocalizedStrings.h"
 
 namespace {
@@ -86,10 +87,10 @@ TEST(ArrangeButtons, TheRowStartsBelowATallText)
 
 TEST(CenterOver, RoundsHalvesTowardMinusInfinity)
 {
-    EXPECT_EQ(Message::CenterOver({0, 0, 1024, 768}, {300, 101}), (Point{362, 333}));
+    EXPECT_EQ(Skin::CenterOver({0, 0, 1024, 768}, {300, 101}), (Point{362, 333}));
     // A reference 5 px narrower than the box: 3 px left of its left edge.
-    EXPECT_EQ(Message::CenterOver({100, 100, 195, 300}, {100, 200}), (Point{97, 100}));
-    EXPECT_EQ(Message::CenterOver({-50, -40, 50, 40}, {20, 10}), (Point{-10, -5}));
+    EXPECT_EQ(Skin::CenterOver({100, 100, 195, 300}, {100, 200}), (Point{97, 100}));
+    EXPECT_EQ(Skin::CenterOver({-50, -40, 50, 40}, {20, 10}), (Point{-10, -5}));
 }
 
 TEST(ButtonCaption, ComesFromTheCurrentLanguage)
@@ -116,15 +117,10 @@ TEST(Buttons, AppendsChain)
     EXPECT_EQ(buttons[1].result, 7);
 }
 
-TEST(Show, WithoutADisplayNoBoxIsCreated)
+TEST(Show, WithoutAWindowingBackendNoBoxIsCreated)
 {
-    const char* display = std::getenv("DISPLAY");
-    const std::string saved = display ? display : "";
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
     EXPECT_EQ(Message::ShowWithButton(L"", L"text", Message::Error, 8, nullptr), -1);
-    if (display)
-        setenv("DISPLAY", saved.c_str(), 1);
+    EXPECT_EQ(Message::Show(L"", L"text", Message::Question, Message::Buttons().Append(L"Yes", 6), nullptr), -1);
 }
 
 }  // namespace

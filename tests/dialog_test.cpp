@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "message/Dialog.h"
+#include "platform/null/NullPlatform.h"
 #include "skin/SmartBitmap.h"
 #include "support/FakeWindow.h"
 
@@ -179,18 +180,18 @@ TEST(SmartBitmap, WithNothingOrNoContextDrawsNothing)
 
 TEST(SmartBitmap, HoldsTheImagingLayerWhileItLivesAndSharesItsBitmap)
 {
-    const int before = Platform::ImagingUsers();
+    const int before = NullPlatform::ImagingUsers();
     EXPECT_GE(before, 1);  // the process-wide holder
     boost::shared_ptr<Platform::Bitmap> kept;
     {
         SmartBitmap holder;
-        EXPECT_EQ(Platform::ImagingUsers(), before + 1);
+        EXPECT_EQ(NullPlatform::ImagingUsers(), before + 1);
         holder.icon = std::make_unique<TestIcon>();
         holder.FromIcon();
         kept = holder.bitmap;
         EXPECT_EQ(kept.use_count(), 2);
     }
-    EXPECT_EQ(Platform::ImagingUsers(), before);
+    EXPECT_EQ(NullPlatform::ImagingUsers(), before);
     EXPECT_EQ(kept.use_count(), 1);
     EXPECT_EQ(kept->Width(), 32);
 }

@@ -242,7 +242,7 @@ TEST_F(EndToEnd, AMissingOrBrokenBoxHelperCostsTheBoxButNotTheProduct)
     } cases[] = {
         {"missing", std::nullopt},
         {"empty", std::string()},
-        {"truncated", helper.substr(0, helper.size() / 2)},
+        {"truncated", helper.substr(0, 64 * 1024)},  // its headers and the start of its code
         {"crashing", std::string("#!/bin/sh\nkill -SEGV $$\n")},
         {"exiting as GTK does when its display goes", std::string("#!/bin/sh\necho shown; exit 1\n")},
         {"answering nonsense", std::string("#!/bin/sh\necho shown; echo result x; echo result; exit 0\n")},
@@ -251,6 +251,7 @@ TEST_F(EndToEnd, AMissingOrBrokenBoxHelperCostsTheBoxButNotTheProduct)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(ProductReport());
+        std::filesystem::remove(BoxReport());
         const std::string folder = CopyOfTheLauncher(c.helper);
         StartLauncherWith(display.Options(), folder + "/vantrelzip");
         EXPECT_EQ(ExitCode(), 0);
@@ -313,6 +314,9 @@ TEST_F(EndToEnd, AHostileReplyOrFewDescriptorsStillStartTheProduct)
     EXPECT_EQ(ExitCode(), 0);
     ExpectProductStarted();
 
+#ifndef __SANITIZE_ADDRESS__
+    // The sanitizers' runtime itself needs descriptors: only a plain build
+    // can run with four.
     for (const bool withDisplay : {false, true}) {
         SCOPED_TRACE(withDisplay ? "four descriptors, a display" : "four descriptors");
         std::filesystem::remove(ProductReport());
@@ -323,6 +327,7 @@ TEST_F(EndToEnd, AHostileReplyOrFewDescriptorsStillStartTheProduct)
         EXPECT_EQ(ExitCode(), 0);
         ExpectProductStarted();
     }
+#endif
 }
 
 TEST_F(EndToEnd, WithoutASessionBusTheBoxLeavesNothingRunning)

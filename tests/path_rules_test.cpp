@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "launch/PathHelpers.h"
-#include "launch/PathRules.h"
+#include "base/PathRules.h"
 
 namespace {
 
@@ -86,9 +86,9 @@ TEST(PathRules, PosixKeepsBackslashesAndColons)
 // A system call that writes as much of the path as fits, recording the
 // buffer sizes it was given.
 struct PathReader {
-    std::string whole;
+    Platform::NativeString whole;
     std::vector<std::size_t> sizes;
-    std::size_t operator()(char* buffer, std::size_t size)
+    std::size_t operator()(Platform::PathChar* buffer, std::size_t size)
     {
         sizes.push_back(size);
         const std::size_t n = std::min(size, whole.size());
@@ -104,7 +104,7 @@ TEST(PathHelpers, ModuleFileNameBufferGrowsBy260UntilThePathFits)
         std::vector<std::size_t> sizes;
     } cases[] = {{10, {260}}, {259, {260}}, {260, {260, 520}}, {710, {260, 520, 780}}};
     for (const auto& c : cases) {
-        PathReader reader{std::string(c.length, 'd'), {}};
+        PathReader reader{Platform::NativeString(c.length, 'd'), {}};
         EXPECT_EQ(PathHelpers::ReadModuleFileName(std::ref(reader)), reader.whole);
         EXPECT_EQ(reader.sizes, c.sizes) << c.length;
     }
@@ -113,20 +113,11 @@ TEST(PathHelpers, ModuleFileNameBufferGrowsBy260UntilThePathFits)
 TEST(PathHelpers, NoPathThrowsTheRuntimeError)
 {
     try {
-        PathHelpers::ReadModuleFileName([](char*, std::size_t) { return std::size_t{0}; });
+        PathHelpers::ReadModuleFileName([](Platform::PathChar*, std::size_t) { return std::size_t{0}; });
         FAIL() << "no exception";
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "PathHelpers::GetModuleFileName fail");
     }
-}
-
-TEST(PathHelpers, ModuleDirectoryEndsInASeparatorAndHoldsTheProduct)
-{
-    const auto directory = PathHelpers::GetModuleDirectory();
-    ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(directory.back(), '/');
-    EXPECT_EQ(GetProductPath(directory), directory + "vantrelz.bim");
-    EXPECT_EQ(PathHelpers::GetModuleFileName().rfind(directory, 0), 0u);
 }
 
 }  // namespace

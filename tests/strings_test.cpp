@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "strings/LocalizedStrings.h"
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 namespace {
 

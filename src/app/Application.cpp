@@ -7,8 +7,9 @@ Application theApplication;
 
 bool Application::InitInstance()
 {
-    Platform::ServiceScope services;
+    Platform::InitializeControls();
     AppBase::InitInstance();
+    const Platform::ServiceScope services;
     RunLauncher();
     return false;
 }

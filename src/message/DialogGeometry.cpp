@@ -2,12 +2,9 @@
 
 #include <algorithm>
 
+#include "base/FloorHalf.h"
+
 namespace Message {
-namespace {
-
-std::int32_t FloorHalf(std::int32_t value) { return value >= 0 ? value / 2 : -((-value + 1) / 2); }
-
-}  // namespace
 
 std::int32_t IconColumn(std::int32_t iconWidth) { return iconWidth == 0 ? 0 : iconWidth + margin; }
 
@@ -72,12 +69,6 @@ std::vector<Rect> ArrangeButtons(const Rect& client, Point iconPosition, std::in
         x += width + margin;
     }
     return placed;
-}
-
-Point CenterOver(const Rect& reference, Size size)
-{
-    return {reference.left + FloorHalf(reference.right - size.cx - reference.left),
-            reference.top + FloorHalf(reference.bottom - size.cy - reference.top)};
 }
 
 }  // namespace Message

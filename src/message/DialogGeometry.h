@@ -45,8 +45,4 @@ Size ButtonSize(Size captionExtent);
 std::vector<Rect> ArrangeButtons(const Rect& client, Point iconPosition, std::int32_t iconHeight,
                                  const Rect& textRect, const std::vector<Size>& buttons);
 
-// Top-left of a box of this size centred over the reference rectangle, the
-// halves rounded toward minus infinity.
-Point CenterOver(const Rect& reference, Size size);
-
 }  // namespace Message

@@ -18,6 +18,7 @@ struct HttpEndpoint {
     std::string host;  // a name or a numeric address, without brackets
     unsigned short port = 80;
     std::string target;  // path and query
+    bool secure = false;  // https
 };
 
 struct HttpPost {

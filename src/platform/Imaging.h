@@ -44,12 +44,10 @@ private:
     DrawingContext& dc;
 };
 
-// Start-up and shut-down of the imaging layer, counted per token.
+// Start-up and shut-down of the imaging layer, per token.
 using ImagingToken = std::uintptr_t;
-// Returns 0 and a new token.
+// Returns 0 and a new token on success.
 std::int32_t ImagingStartup(ImagingToken& token);
 void ImagingShutdown(ImagingToken token);
-// How many start-ups are not yet shut down.
-int ImagingUsers();
 
 }  // namespace Platform

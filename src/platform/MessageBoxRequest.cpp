@@ -6,7 +6,7 @@
 
 #include <charconv>
 
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 namespace Platform {
 namespace {

@@ -1,12 +1,9 @@
 #include "platform/ModalDialog.h"
 
-#include "resources/Resources.h"
-
 namespace Platform {
 
 std::int32_t ModalDialog::DoModal()
 {
-    const DialogTemplate* dialogTemplate = Resources::FindDialogTemplate(templateId);
     Gui* gui = dialogTemplate ? LoadGui() : nullptr;
     if (!gui)
         return -1;

@@ -10,7 +10,11 @@ namespace Platform {
 
 class ModalDialog : public DialogEvents {
 public:
-    ModalDialog(std::uint16_t templateId, WindowHandle parent) : templateId(templateId), parent(parent) {}
+    // Without a template (null) no window can be created.
+    ModalDialog(const DialogTemplate* dialogTemplate, WindowHandle parent)
+        : dialogTemplate(dialogTemplate), parent(parent)
+    {
+    }
 
     // Runs the dialog and returns its result; -1 when no window could be
     // created (no template, no backend, no display).
@@ -29,7 +33,7 @@ protected:
     DialogWindow* window = nullptr;  // while the dialog runs
 
 private:
-    std::uint16_t templateId;
+    const DialogTemplate* dialogTemplate;
     WindowHandle parent;
 };
 

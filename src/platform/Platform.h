@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "launch/PathRules.h"
+#include "base/PathRules.h"
 
 namespace Platform {
 
@@ -47,6 +47,9 @@ void CloseProcess(ProcessHandle process);
 
 // Hands an address to the desktop's opener. The outcome is not reported.
 void OpenWithShell(const std::wstring& target);
+
+// Makes the system's common controls available to the process's windows.
+void InitializeControls();
 
 // Holds the process-wide services that the update check needs for as long as
 // it lives.

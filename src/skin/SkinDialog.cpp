@@ -1,6 +1,12 @@
 #include "skin/SkinDialog.h"
 
-#include "message/DialogGeometry.h"
+#include "resources/Resources.h"
+#include "skin/Centring.h"
+
+SkinDialog::SkinDialog(std::uint16_t templateId, Platform::WindowHandle parent)
+    : ModalDialog(Resources::FindDialogTemplate(templateId), parent)
+{
+}
 
 void SkinDialog::UpdateFont()
 {
@@ -24,6 +30,6 @@ void SkinDialog::MoveToCenter(Platform::Size size)
     if (!window)
         return;
     const std::optional<Platform::Rect> reference = window->ReferenceRect();
-    const Platform::Point at = reference ? Message::CenterOver(*reference, size) : Platform::Point{100, 100};
+    const Platform::Point at = reference ? Skin::CenterOver(*reference, size) : Platform::Point{100, 100};
     window->Move({at.x, at.y, at.x + size.cx, at.y + size.cy});
 }

@@ -20,7 +20,8 @@ protected:
 
 class SkinDialog : public Platform::ModalDialog, public DialogFontUpdater {
 public:
-    SkinDialog(std::uint16_t templateId, Platform::WindowHandle parent) : ModalDialog(templateId, parent) {}
+    // The dialog made from the launcher's template with this identifier.
+    SkinDialog(std::uint16_t templateId, Platform::WindowHandle parent);
 
     // Makes both fonts anew from the dialog's current font with the Tahoma
     // face, and gives normalFont to the dialog and to each direct child.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "message/MessageBox.h"
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 int main(int argc, char** argv)
 {

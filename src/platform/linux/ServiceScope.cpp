@@ -6,6 +6,9 @@
 
 namespace Platform {
 
+// GTK's widgets need no registration.
+void InitializeControls() {}
+
 struct ServiceScope::Saved {
     struct sigaction pipe = {};
 };

@@ -2,7 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/linux/Spawn.h"
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 namespace Platform {
 

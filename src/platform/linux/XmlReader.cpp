@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 namespace Platform {
 namespace {

@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "strings/Utf8.h"
+#include "base/FloorHalf.h"
+#include "base/Utf8.h"
 
 namespace GtkBackend {
 namespace {
@@ -51,7 +52,6 @@ std::string JsonText(const std::string& text)
     return out + "\"";
 }
 
-std::int32_t FloorHalf(std::int32_t value) { return value >= 0 ? value / 2 : -((-value + 1) / 2); }
 
 }  // namespace
 

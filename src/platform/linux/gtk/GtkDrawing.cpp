@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 namespace GtkBackend {
 

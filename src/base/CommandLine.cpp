@@ -1,4 +1,4 @@
-#include "launch/CommandLine.h"
+#include "base/CommandLine.h"
 
 namespace CommandLine {
 

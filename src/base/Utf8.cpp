@@ -1,4 +1,4 @@
-#include "strings/Utf8.h"
+#include "base/Utf8.h"
 
 namespace Utf8 {
 namespace {

@@ -1,0 +1,144 @@
+// The HTTP client on WinINet: the system's proxy configuration, HTTP/1.0,
+// keep-alive, no user interface. Each connect, send and receive wait is
+// bounded by the time-out (set on the connection and request handles: on the
+// session handle WinINet ignores them), the whole call by maxCallDuration,
+// the body by maxBodySize.
+
+#include "platform/HttpClient.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <exception>
+
+#include "base/Utf8.h"
+
+namespace Platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class InternetHandle {
+public:
+    explicit InternetHandle(HINTERNET handle) : handle(handle) {}
+    ~InternetHandle()
+    {
+        if (handle)
+            InternetCloseHandle(handle);
+    }
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+    HINTERNET Get() const { return handle; }
+    explicit operator bool() const { return handle != nullptr; }
+
+private:
+    HINTERNET handle;
+};
+
+void SetTimeouts(HINTERNET handle, std::chrono::milliseconds timeout)
+{
+    if (timeout.count() <= 0)
+        return;
+    DWORD value = static_cast<DWORD>(timeout.count());
+    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                               INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                               INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+        InternetSetOptionW(handle, option, &value, sizeof value);
+}
+
+// The status code as the server wrote it, read as a decimal number; 0 when
+// it cannot be read.
+int StatusCode(HINTERNET request)
+{
+    wchar_t text[32] = {};
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, text, &size, nullptr))
+        return 0;
+    int status = 0;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (!std::iswdigit(*c) || status > 99999)
+            return 0;
+        status = status * 10 + (*c - L'0');
+    }
+    return status;
+}
+
+}  // namespace
+
+HttpClient::HttpClient(HttpEndpoint endpoint, std::string userAgent)
+    : endpoint(std::move(endpoint)), userAgent(std::move(userAgent))
+{
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::SetTimeout(std::uint32_t milliseconds) { timeout = std::chrono::milliseconds(milliseconds); }
+
+bool HttpClient::Post(const HttpPost& request, HttpReplySink& sink)
+{
+    try {
+        return PostOrThrow(request, sink);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool HttpClient::PostOrThrow(const HttpPost& post, HttpReplySink& sink)
+{
+    const auto deadline = Clock::now() + maxCallDuration;
+    const InternetHandle session(InternetOpenW(Utf8::ToWide(userAgent).c_str(), INTERNET_OPEN_TYPE_PRECONFIG,
+                                               nullptr, nullptr, 0));
+    if (!session)
+        return false;
+    const InternetHandle connection(InternetConnectW(session.Get(), Utf8::ToWide(endpoint.host).c_str(),
+                                                     endpoint.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection)
+        return false;
+    SetTimeouts(connection.Get(), timeout);
+
+    const std::wstring accept = Utf8::ToWide(post.accept);
+    const wchar_t* acceptTypes[] = {accept.c_str(), nullptr};
+    DWORD flags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_CACHE_WRITE |
+                  INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_RELOAD;
+    if (endpoint.secure)
+        flags |= INTERNET_FLAG_SECURE;
+    const InternetHandle request(HttpOpenRequestW(connection.Get(), L"POST", Utf8::ToWide(endpoint.target).c_str(),
+                                                  L"HTTP/1.0", nullptr, acceptTypes, flags, 0));
+    if (!request)
+        return false;
+    SetTimeouts(request.Get(), timeout);
+
+    std::wstring headers;
+    for (const auto& [name, value] : post.headers)
+        headers += Utf8::ToWide(name) + L": " + Utf8::ToWide(value) + L"\r\n";
+    std::string body = post.body;
+    if (!HttpSendRequestW(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()), body.data(),
+                          static_cast<DWORD>(body.size())))
+        return false;
+    if (!sink.OnStatus(StatusCode(request.Get())))
+        return false;
+
+    std::size_t received = 0;
+    char buffer[16 * 1024];
+    for (;;) {
+        if (Clock::now() >= deadline)
+            return false;
+        // Only what has arrived, so that a trickle cannot outlast the deadline.
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0))
+            return false;
+        DWORD read = 0;
+        if (!InternetReadFile(request.Get(), buffer, std::min<DWORD>(std::max<DWORD>(available, 1), sizeof buffer),
+                              &read))
+            return false;
+        if (read == 0)
+            return true;
+        received += read;
+        if (received > maxBodySize || !sink.OnBody(buffer, read))
+            return false;
+    }
+}
+
+}  // namespace Platform

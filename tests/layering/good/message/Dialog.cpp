@@ -1,0 +1,2 @@
+#include "platform/Down.h"
+#include "skin/SkinDialog.h"
