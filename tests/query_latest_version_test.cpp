@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Process.h"
+#include "support/StandInService.h"
 #include "update/QueryLatestVersion.h"
 #include "update/ServiceEndpoint.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 const std::string binDir = VANTRELZ_BIN_DIR;
 
@@ -21,13 +19,10 @@ protected:
     }
     void StartService(const std::vector<std::string>& options)
     {
-        std::vector<std::string> argv = {binDir + "/vantrelz-version-service", "--port",
-                                         std::to_string(ServiceEndpoint::port)};
-        argv.insert(argv.end(), options.begin(), options.end());
-        service = std::make_unique<TestSupport::BackgroundProcess>(argv);
-        ASSERT_TRUE(service->ReadLine(5s));
+        service.reset();
+        service = std::make_unique<TestSupport::StandInService>(binDir, options, ServiceEndpoint::port);
     }
-    std::unique_ptr<TestSupport::BackgroundProcess> service;
+    std::unique_ptr<TestSupport::StandInService> service;
 };
 
 TEST_F(QueryLatestVersionTest, AFailedCallLeavesTheAddressAlone)

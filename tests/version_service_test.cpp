@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Process.h"
+#include "support/StandInService.h"
 #include "update/ReleaseDescription.h"
 #include "update/Service.h"
 
@@ -13,23 +13,15 @@ using Clock = std::chrono::steady_clock;
 
 const std::string binDir = VANTRELZ_BIN_DIR;
 
-class StandInService {
+class StandInService : public TestSupport::StandInService {
 public:
-    explicit StandInService(std::vector<std::string> options)
+    explicit StandInService(std::vector<std::string> options) : TestSupport::StandInService(binDir, std::move(options))
     {
-        std::vector<std::string> argv = {binDir + "/vantrelz-version-service", "--port", "0"};
-        argv.insert(argv.end(), options.begin(), options.end());
-        process = std::make_unique<TestSupport::BackgroundProcess>(argv);
-        const auto line = process->ReadLine(5s);
-        const std::string prefix = "vantrelz-version-service: listening on http://127.0.0.1:";
-        if (!line || line->rfind(prefix, 0) != 0)
-            throw std::runtime_error("the service did not start: " + line.value_or("(nothing)"));
-        port = static_cast<unsigned short>(std::stoi(line->substr(prefix.size())));
     }
 
     Service::Status Ask(std::optional<std::wstring>& result, std::chrono::milliseconds* elapsed = nullptr)
     {
-        Service::CServiceT<> service({"127.0.0.1", port, "/Service.asmx"});
+        Service::CServiceT<> service({"127.0.0.1", port(), "/Service.asmx"});
         service.SetTimeout(2000);
         const auto start = Clock::now();
         const Service::Status status = service.GetVersionInfo(6, &result);
@@ -37,9 +29,6 @@ public:
             *elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
         return status;
     }
-
-    std::unique_ptr<TestSupport::BackgroundProcess> process;
-    unsigned short port = 0;
 };
 
 TEST(VersionService, AnnouncesItsReleaseAndAddress)
@@ -85,12 +74,7 @@ TEST(VersionService, PrintsTheRequestsItReceives)
     StandInService service({"--print-requests"});
     std::optional<std::wstring> result;
     ASSERT_EQ(service.Ask(result), Service::statusOk);
-    std::string printed;
-    while (const auto line = service.process->ReadLine(2s)) {
-        printed += *line + "\n";
-        if (*line == "--- end")
-            break;
-    }
+    const std::string printed = service.NextRequest(2s);
     EXPECT_NE(printed.find("POST /Service.asmx HTTP/1.0"), std::string::npos) << printed;
     EXPECT_NE(printed.find("SOAPAction: \"http://tempuri.org/GetVersionInfo\""), std::string::npos);
     EXPECT_NE(printed.find("<productID>6</productID>"), std::string::npos);
@@ -111,7 +95,7 @@ TEST(VersionService, RefusesBadOptions)
 TEST(VersionService, ServesTheAnnouncedDownloadToABrowser)
 {
     StandInService service({"--release", "1.1.1.2", "--url", "http://127.0.0.1/download/vz.exe"});
-    const std::string base = "http://127.0.0.1:" + std::to_string(service.port);
+    const std::string base = "http://127.0.0.1:" + std::to_string(service.port());
     const auto page = TestSupport::RunProcess({"curl", "-s", "-w", " %{http_code}", base + "/download/vz.exe"});
     EXPECT_EQ(page.out, "vantrelz-version-service: here the download of Vantrel Zip 1.1.1.2 would begin.\n 200");
     const auto other = TestSupport::RunProcess({"curl", "-s", "-o", "/dev/null", "-w", "%{http_code}", base + "/x"});

@@ -57,6 +57,25 @@ start_private_display() {
   done
 }
 
+# start_wine_prefix: a fresh Wine prefix (WINEPREFIX) for this run, with a
+# virtual desktop and Wine's own fonts, on a private display whose name is in
+# VANTRELZ_WINE_DISPLAY. Wine's server is ended before the display stops.
+start_wine_prefix() {
+  local home; home=$(mktemp -d)
+  export WINEPREFIX=$home/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  trap 'wineserver -k 2>/dev/null || true; stop_started; rm -rf "'"$home"'"' EXIT
+  local saved_display=${DISPLAY:-}
+  start_private_display --no-window-manager
+  export VANTRELZ_WINE_DISPLAY=$DISPLAY
+  # The very first Wine call of a run now and then fails to start: once more.
+  wineboot -i >/dev/null 2>&1 || wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  wineserver -w
+  if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi
+}
+
 wait_for_file() {  # path, seconds
   for _ in $(seq $(($2 * 20))); do [ -s "$1" ] && return 0; sleep 0.05; done
   return 1
