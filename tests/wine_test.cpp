@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/BoxReport.h"
 #include "support/StandInService.h"
 #include "update/ServiceEndpoint.h"
 
@@ -33,6 +34,11 @@ std::string WindowsPath(const std::string& path)
     std::string windows = "Z:" + path;
     std::replace(windows.begin(), windows.end(), '/', '\\');
     return windows;
+}
+
+std::string BuildName(const testing::TestParamInfo<std::string>& info)
+{
+    return std::filesystem::path(info.param).parent_path().filename() == "build-windows-i686" ? "i686" : "x86_64";
 }
 
 struct ProbeResult {
@@ -158,12 +164,175 @@ TEST_P(UnderWine, AnUpToDateRunShowsNothingAndStartsTheProduct)
         << report;
 }
 
+// The message box on Wine's display: the dialog manager, GDI and GDI+.
+class BoxUnderWine : public UnderWine {
+protected:
+    void SetUp() override
+    {
+        UnderWine::SetUp();
+        if (!std::getenv("VANTRELZ_WINE_DISPLAY"))
+            GTEST_SKIP() << "no display for Wine";
+        TestSupport::WriteFile(tools.path() + "/xdg-open",
+                               "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + Opened() + "'\n", true);
+    }
+
+    TestSupport::ProcessOptions BoxOptions() const
+    {
+        auto options = WineOptions();
+        options.environment["VANTRELZ_DIALOG_REPORT"] = WindowsPath(BoxReportPath());
+        const char* path = std::getenv("PATH");
+        // Wine hands web addresses to the desktop's opener: a recording one.
+        options.environment["PATH"] = tools.path() + ":" + (path ? path : "/usr/bin:/bin");
+        return options;
+    }
+
+    // Shows a box with the probe; returns its report once it has the keyboard.
+    TestSupport::BoxReport Show(std::vector<std::string> arguments)
+    {
+        std::filesystem::remove(BoxReportPath());
+        arguments.insert(arguments.begin(), {"wine", GetParam() + "/message_box_probe.exe"});
+        probe = std::make_unique<TestSupport::BackgroundProcess>(arguments, BoxOptions());
+        if (!TestSupport::WaitForFile(BoxReportPath(), 30s, "\"focused\": true"))
+            throw std::runtime_error("the box did not appear");
+        return TestSupport::ParseBoxReport(TestSupport::ReadFile(BoxReportPath()));
+    }
+
+    std::optional<int> Result(std::chrono::milliseconds timeout = 10s)
+    {
+        const auto line = probe->ReadLine(timeout);
+        if (!line || line->rfind("result ", 0) != 0)
+            return std::nullopt;
+        return std::stoi(line->substr(7));
+    }
+
+    // Keys go where the pointer is: inside Wine's desktop.
+    void Key(const std::string& key) const { Xdotool({"mousemove", "2", "2", "sleep", "0.2", "key", key}); }
+    void Click(int x, int y) const
+    {
+        Xdotool({"mousemove", std::to_string(x), std::to_string(y), "sleep", "0.2", "click", "1"});
+    }
+    void ClickButton(const TestSupport::BoxReport& box, const std::string& label) const
+    {
+        const TestSupport::ButtonReport& button = box.Button(label);
+        Click(box.x + button.x + button.width / 2, box.y + button.y + button.height / 2);
+    }
+    void Xdotool(std::vector<std::string> arguments) const
+    {
+        arguments.insert(arguments.begin(), "xdotool");
+        TestSupport::ProcessOptions options;
+        options.environment["DISPLAY"] = std::string(std::getenv("VANTRELZ_WINE_DISPLAY"));
+        TestSupport::RunProcess(arguments, options);
+    }
+
+    std::string BoxReportPath() const { return work.path() + "/box.json"; }
+    std::string Opened() const { return tools.path() + "/opened"; }
+
+    TestSupport::TempDir work;
+    TestSupport::TempDir tools;
+    std::unique_ptr<TestSupport::BackgroundProcess> probe;
+};
+
+const std::vector<std::string> downloadPrompt = {
+    "--text", "A new version is available for download.\n\nNote: You do not need to uninstall your\nprevious version before you install this one.",
+    "--icon", "4", "--button", "Download=6", "--button", "No=7"};
+
+TEST_P(BoxUnderWine, TheDialogIsWhereTheGeometrySaysInTahoma)
+{
+    const TestSupport::BoxReport box = Show(downloadPrompt);
+    EXPECT_EQ(box.backend, "win32");
+    EXPECT_NE(box.json.find("\"face\": \"Tahoma\""), std::string::npos) << box.json;
+    EXPECT_NE(box.json.find("\"keep_above\": true"), std::string::npos) << box.json;
+    // The window is the computed size, centred on Wine's 800 x 600 desktop.
+    EXPECT_EQ(box.requested[2], box.width + box.frame[0] + box.frame[2]);
+    EXPECT_EQ(box.requested[3], box.height + box.frame[1] + box.frame[3]);
+    EXPECT_EQ(box.requested[0], (800 - box.requested[2]) / 2);
+    EXPECT_EQ(box.requested[1], (600 - box.requested[3]) / 2);
+    ASSERT_EQ(box.buttons.size(), 2u);
+    for (const TestSupport::ButtonReport& b : box.buttons) {
+        EXPECT_EQ((std::vector<int>{b.x, b.y, b.width, b.height}), b.requested) << b.label;
+        EXPECT_EQ(b.width, 85) << b.label;  // both captions are narrower than the minimum
+    }
+    EXPECT_EQ(box.buttons[0].label, "Download");
+    EXPECT_TRUE(box.buttons[0].focused);
+    EXPECT_EQ(box.buttons[1].x - (box.buttons[0].x + 85), 12);
+    EXPECT_EQ(box.buttons[0].x, (box.width - 182) / 2);
+    EXPECT_EQ(box.buttons[0].y + box.buttons[0].height + 12, box.height);
+    Key("Escape");
+    EXPECT_EQ(Result(), 2);
+}
+
+TEST_P(BoxUnderWine, KeysAndButtonsGiveTheirResults)
+{
+    Show(downloadPrompt);
+    Key("Return");  // the focused first button
+    EXPECT_EQ(Result(), 6);
+    ClickButton(Show(downloadPrompt), "No");
+    EXPECT_EQ(Result(), 7);
+    ClickButton(Show({"--text", "Error connection to server.", "--icon", "1", "--standard", "8"}), "Close");
+    EXPECT_EQ(Result(), 8);
+}
+
+TEST_P(BoxUnderWine, AClickOnALinkOpensItsTargetAndTheBoxStaysOpen)
+{
+    const TestSupport::BoxReport box =
+        Show({"--text", "{hl}Read the release notes{hl=http://example.invalid/notes}", "--button", "OK=1"});
+    // The text block starts at (12, 12) without an icon.
+    Click(box.x + 12 + 20, box.y + 12 + 5);
+    ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 20s));
+    EXPECT_EQ(TestSupport::ReadFile(Opened()), "http://example.invalid/notes\n");
+    EXPECT_EQ(Result(500ms), std::nullopt);
+    Key("Escape");
+    EXPECT_EQ(Result(), 2);
+}
+
+TEST_P(BoxUnderWine, TheLaunchersPromptAndErrorBoxThenTheProduct)
+{
+    if (std::string(ServiceEndpoint::host) != "127.0.0.1")
+        GTEST_SKIP() << "the built-in endpoint " << ServiceEndpoint::url << " is not on this machine";
+    const std::string folder = work.path() + "/Vantrel Zip";
+    std::filesystem::create_directories(folder);
+    for (const char* file : {"vantrelzip.exe", "vantrelz.bim"})
+        std::filesystem::copy_file(GetParam() + "/" + file, folder + "/" + file);
+    auto options = BoxOptions();
+    options.environment["VANTRELZ_STANDIN_REPORT"] = WindowsPath(work.path() + "/product.json");
+    const std::string url = "http://127.0.0.1:" + std::to_string(ServiceEndpoint::port) + "/download/vz.exe";
+    const struct {
+        const char* name;
+        std::vector<std::string> service;  // empty: none
+        const char* key;
+        bool opens;
+    } cases[] = {
+        {"No", {"--release", "1.1.1.2", "--url", url}, "Tab Return", false},
+        {"Close", {}, "Return", false},
+        {"Download", {"--release", "1.1.1.2", "--url", url}, "Return", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(work.path() + "/product.json");
+        std::filesystem::remove(BoxReportPath());
+        std::unique_ptr<TestSupport::StandInService> service;
+        if (!c.service.empty())
+            service = std::make_unique<TestSupport::StandInService>(binDir, c.service, ServiceEndpoint::port);
+        TestSupport::BackgroundProcess launcher({"wine", folder + "/vantrelzip.exe", "x"}, options);
+        ASSERT_TRUE(TestSupport::WaitForFile(BoxReportPath(), 30s, "\"focused\": true"));
+        const TestSupport::BoxReport box = TestSupport::ParseBoxReport(TestSupport::ReadFile(BoxReportPath()));
+        EXPECT_EQ(box.buttons.at(0).label, c.service.empty() ? "Close" : "Download");
+        std::stringstream keys(c.key);
+        for (std::string key; keys >> key;)
+            Key(key);
+        ASSERT_TRUE(TestSupport::WaitForFile(work.path() + "/product.json", 30s));
+        if (c.opens) {
+            // No and Close, earlier, opened nothing: Download's is the only record.
+            ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 20s));
+            EXPECT_EQ(TestSupport::ReadFile(Opened()), url + "\n");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, BoxUnderWine, testing::ValuesIn(WindowsBinDirs()),
+                         BuildName);
+
 INSTANTIATE_TEST_SUITE_P(Builds, UnderWine, testing::ValuesIn(WindowsBinDirs()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                             return std::filesystem::path(info.param).parent_path().filename().string() ==
-                                            "build-windows-i686"
-                                        ? std::string("i686")
-                                        : std::string("x86_64");
-                         });
+                         BuildName);
 
 }  // namespace

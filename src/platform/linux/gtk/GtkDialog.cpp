@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <sstream>
 
 #include "base/FloorHalf.h"
 #include "base/Utf8.h"
+#include "platform/DialogReport.h"
 
 namespace GtkBackend {
 namespace {
@@ -34,24 +34,6 @@ std::string MnemonicLabel(const std::wstring& caption)
     }
     return Utf8::FromWide(label);
 }
-
-std::string JsonText(const std::string& text)
-{
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 
 }  // namespace
 
@@ -397,50 +379,39 @@ std::string GtkDialogWindow::ResolvedFace()
     return family;
 }
 
-// When VANTRELZ_DIALOG_REPORT names a file, the box describes itself there
-// once it is on screen, and again when it gains or loses the keyboard: where
-// the window and its buttons really are, and which has the focus.
+// The box's report for tests and QA, once it is on screen and again when it
+// gains or loses the keyboard.
 void GtkDialogWindow::WriteReport()
 {
-    const char* path = std::getenv("VANTRELZ_DIALOG_REPORT");
     GdkWindow* gdkWindow = gtk_widget_get_window(window);
-    if (!path || !*path || !gdkWindow)
+    if (!gdkWindow || !Platform::DialogReportWanted())
         return;
-    int x = 0, y = 0;
-    gdk_window_get_origin(gdkWindow, &x, &y);
+    Platform::DialogReport report;
+    report.title = gtk_window_get_title(GTK_WINDOW(window)) ?: "";
+    const bool x11 = GDK_IS_X11_WINDOW(gdkWindow);
+    report.backend = x11 ? "x11" : GDK_IS_WAYLAND_WINDOW(gdkWindow) ? "wayland" : "other";
+    report.windowId = x11 ? GDK_WINDOW_XID(gdkWindow) : 0;
+    gdk_window_get_origin(gdkWindow, &report.clientOrigin.x, &report.clientOrigin.y);
     GtkAllocation allocation;
     gtk_widget_get_allocation(window, &allocation);
-    const bool x11 = GDK_IS_X11_WINDOW(gdkWindow);
-    std::ostringstream json;
-    json << "{\"title\": " << JsonText(gtk_window_get_title(GTK_WINDOW(window)) ?: "")
-         << ", \"backend\": \"" << (x11 ? "x11" : GDK_IS_WAYLAND_WINDOW(gdkWindow) ? "wayland" : "other") << "\""
-         << ", \"xid\": " << (x11 ? GDK_WINDOW_XID(gdkWindow) : 0) << ", \"x\": " << x << ", \"y\": " << y
-         << ", \"width\": " << allocation.width << ", \"height\": " << allocation.height
-         << ", \"requested\": [" << requested.left << ", " << requested.top << ", " << requested.Width() << ", "
-         << requested.Height() << "]"
-         << ", \"frame\": [" << frame.left << ", " << frame.top << ", " << frame.right << ", " << frame.bottom
-         << "], \"keep_above\": " << ((gdk_window_get_state(gdkWindow) & GDK_WINDOW_STATE_ABOVE) ? "true" : "false")
-         << ", \"face\": " << JsonText(ResolvedFace()) << ", \"buttons\": [";
-    bool first = true;
+    report.clientSize = {allocation.width, allocation.height};
+    report.requested = requested;
+    report.frame = frame;
+    report.keepAbove = gdk_window_get_state(gdkWindow) & GDK_WINDOW_STATE_ABOVE;
+    report.face = ResolvedFace();
     for (const auto& weak : buttons) {
         const auto button = weak.lock();
         if (!button || !button->Widget())
             continue;
         GtkAllocation b;
         gtk_widget_get_allocation(button->Widget(), &b);
-        int bx = 0, by = 0;
-        gtk_widget_translate_coordinates(button->Widget(), GTK_WIDGET(layout), 0, 0, &bx, &by);
-        json << (first ? "" : ", ") << "{\"id\": " << button->Id()
-             << ", \"label\": " << JsonText(gtk_button_get_label(GTK_BUTTON(button->Widget())) ?: "")
-             << ", \"x\": " << bx << ", \"y\": " << by << ", \"width\": " << b.width << ", \"height\": " << b.height
-             << ", \"requested\": [" << button->Bounds().left << ", " << button->Bounds().top << ", "
-             << button->Bounds().Width() << ", " << button->Bounds().Height() << "]"
-             << ", \"focused\": " << (gtk_widget_has_focus(button->Widget()) ? "true" : "false") << "}";
-        first = false;
+        int x = 0, y = 0;
+        gtk_widget_translate_coordinates(button->Widget(), GTK_WIDGET(layout), 0, 0, &x, &y);
+        report.buttons.push_back({button->Id(), gtk_button_get_label(GTK_BUTTON(button->Widget())) ?: "",
+                                  {x, y, x + b.width, y + b.height}, button->Bounds(),
+                                  static_cast<bool>(gtk_widget_has_focus(button->Widget()))});
     }
-    json << "]}\n";
-    const std::string text = json.str();
-    g_file_set_contents(path, text.data(), static_cast<gssize>(text.size()), nullptr);
+    Platform::WriteDialogReport(report);
 }
 
 }  // namespace GtkBackend
