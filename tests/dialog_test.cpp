@@ -65,6 +65,20 @@ TEST(MessageDialog, AppliesTheComputedGeometry)
     EXPECT_EQ(window.buttons[0]->caption, L"Download");
 }
 
+TEST(MessageDialog, GivesAssistiveTechnologyTheTextAsItIsRead)
+{
+    FakeWindow window;
+    OpenDialog dialog(L"", L"First line\n{hl}the notes{hl=http://example.invalid/} and more", Message::None,
+                      DownloadOrNo(), nullptr);
+    ASSERT_TRUE(dialog.Init(window));
+    // Link labels without their markup, line breaks as they are; over the
+    // painted text.
+    EXPECT_EQ(window.accessibleText, L"First line\nthe notes and more");
+    EXPECT_EQ(window.accessibleArea.left, 12);
+    EXPECT_EQ(window.accessibleArea.top, 12);
+    EXPECT_GT(window.accessibleArea.Width(), 0);
+}
+
 TEST(MessageDialog, WithoutAReferenceWindowGoesTo100By100)
 {
     FakeWindow window;

@@ -285,6 +285,31 @@ TEST_P(BoxUnderWine, AClickOnALinkOpensItsTargetAndTheBoxStaysOpen)
     EXPECT_EQ(Result(), 2);
 }
 
+TEST_P(BoxUnderWine, TheMessageReachesScreenReaders)
+{
+    Show({"--text", "Read {hl}the notes{hl=http://example.invalid/} first.\nThen decide.", "--icon", "4", "--button",
+          "Download=6", "--button", "No=7"});
+    // The reader is a 32-bit program for either box: Wine's 64-bit oleacc
+    // knows no proxy for the Button and Static classes.
+    const auto dirs = WindowsBinDirs();
+    const auto i686 = std::find_if(dirs.begin(), dirs.end(), [](const std::string& dir) {
+        return std::filesystem::path(dir).parent_path().filename() == "build-windows-i686";
+    });
+    if (i686 == dirs.end())
+        GTEST_SKIP() << "no 32-bit build to read the box with";
+    const auto found = TestSupport::RunProcess({"wine", *i686 + "/accessible_probe.exe"}, WineOptions());
+    EXPECT_EQ(found.exitCode, 0);
+    // The painted text with the link's label and without its markup, and
+    // each button by its caption.
+    std::string out = found.out;
+    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+    EXPECT_NE(out.find(" Read the notes first.\nThen decide.\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(" Download\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(" No\n"), std::string::npos) << out;
+    Key("Escape");
+    EXPECT_EQ(Result(), 2);
+}
+
 TEST_P(BoxUnderWine, TheLaunchersPromptAndErrorBoxThenTheProduct)
 {
     if (std::string(ServiceEndpoint::host) != "127.0.0.1")

@@ -52,6 +52,10 @@ bool Dialog::OnInitDialog(Platform::DialogWindow& dialogWindow)
     iconPosition = box.iconPosition;
     MoveToCenter(box.size);
     ArrangeButtons();
+    std::wstring visibleText;
+    for (const auto& element : elements)
+        visibleText += element->VisibleText();
+    window->SetAccessibleText(visibleText, textRect);
 
     dc->SelectFont(previousFont);
     // The buttons exist now: they get the font too.

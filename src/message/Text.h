@@ -29,6 +29,8 @@ public:
     // Whether the point lies on a clickable run of this element.
     virtual bool HitTest(Point point) const;
     virtual void Draw(DrawingContext& dc) const = 0;
+    // The text a reader of the box sees: a link's label, a line break.
+    virtual std::wstring VisibleText() const = 0;
 };
 
 class PlainText : public Text {
@@ -55,6 +57,7 @@ public:
     };
 
     explicit PlainText(const std::wstring& text) : text(text) {}
+    std::wstring VisibleText() const override { return text; }
     void Layout(DrawingContext& dc, Size& extent, Point& pen, std::int32_t maxWidth) override;
     void Draw(DrawingContext& dc) const override;
 
@@ -81,6 +84,7 @@ class LineSeparator : public Text {
 public:
     void Layout(DrawingContext& dc, Size& extent, Point& pen, std::int32_t maxWidth) override;
     void Draw(DrawingContext&) const override {}
+    std::wstring VisibleText() const override { return L"\n"; }
 };
 
 // Where a word that is wider than the space left is cut: how many code units

@@ -71,6 +71,9 @@ public:
     virtual std::uint32_t WindowTextColor() = 0;
     // Pointer feedback over links.
     virtual void SetLinkPointer(bool overLink) = 0;
+    // The message as assistive technology (a screen reader) reads it: the
+    // text the dialog paints itself, and where.
+    virtual void SetAccessibleText(const std::wstring& text, const Rect& area) = 0;
     virtual void EndDialog(std::int32_t result) = 0;
 };
 

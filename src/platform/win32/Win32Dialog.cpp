@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Dialog.h"
 
+#include <commctrl.h>
+
 #include <memory>
 
 #include "base/Utf8.h"
@@ -26,6 +28,18 @@ Platform::Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}
 Platform::Point MousePoint(LPARAM lParam)
 {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+// The message's accessible label: the dialog paints the text itself.
+LRESULT CALLBACK SilentLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_PAINT) {
+        ValidateRect(label, nullptr);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND)
+        return 1;
+    return DefSubclassProc(label, message, wParam, lParam);
 }
 
 struct DialogRun {
@@ -228,6 +242,16 @@ void Win32DialogWindow::SetLinkPointer(bool over)
         return;
     overLink = over;
     SetCursor(LoadCursorW(nullptr, over ? IDC_HAND : IDC_ARROW));
+}
+
+// A static control over the painted message carries its text for screen
+// readers. It paints nothing itself and lets the mouse through to the links.
+void Win32DialogWindow::SetAccessibleText(const std::wstring& text, const Platform::Rect& area)
+{
+    const HWND label = CreateWindowExW(WS_EX_TRANSPARENT, L"STATIC", text.c_str(),
+                                       WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left, area.top,
+                                       area.Width(), area.Height(), dialog, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowSubclass(label, SilentLabelProc, 0, 0);
 }
 
 void Win32DialogWindow::EndDialog(std::int32_t result) { ::EndDialog(dialog, result); }

@@ -283,6 +283,14 @@ void GtkDialogWindow::SetLinkPointer(bool overLink)
     gdk_window_set_cursor(bin, overLink ? handCursor : nullptr);
 }
 
+// The area the dialog paints the message on carries the message for
+// assistive technology.
+void GtkDialogWindow::SetAccessibleText(const std::wstring& text, const Platform::Rect&)
+{
+    AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(layout));
+    atk_object_set_description(accessible, Utf8::FromWide(text).c_str());
+}
+
 void GtkDialogWindow::EndDialog(std::int32_t value)
 {
     result = value;
