@@ -3,7 +3,8 @@
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 bin=$root/build/bin
-started=()
+started=()   # processes to end, by pid
+on_exit=()   # commands to run when the script ends, last first
 
 stop_started() {
   local pid
@@ -11,7 +12,18 @@ stop_started() {
   for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
   started=()
 }
-trap stop_started EXIT
+finish() {
+  local i
+  for ((i = ${#on_exit[@]} - 1; i >= 0; i--)); do eval "${on_exit[i]}" || true; done
+  stop_started
+}
+trap finish EXIT
+
+# make_work_dir: a temporary folder in $work, removed at the end.
+make_work_dir() {
+  work=$(mktemp -d)
+  on_exit+=("rm -rf '$work'")
+}
 
 build_release() {
   "$root/scripts/setup"
@@ -63,7 +75,7 @@ start_private_display() {
 start_wine_prefix() {
   local home; home=$(mktemp -d)
   export WINEPREFIX=$home/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  trap 'wineserver -k 2>/dev/null || true; stop_started; rm -rf "'"$home"'"' EXIT
+  on_exit+=("rm -rf '$home'" "stop_started" "wineserver -k 2>/dev/null")
   local saved_display=${DISPLAY:-}
   start_private_display --no-window-manager
   export VANTRELZ_WINE_DISPLAY=$DISPLAY
@@ -87,11 +99,16 @@ json_number() {
 }
 
 # screenshot_box BOX-REPORT PNG: the box with its frame, from the screen.
+# A Windows box reports its frame itself; an X window's comes from the
+# window manager.
 screenshot_box() {
-  local xid; xid=$(json_number "$1" xid)
-  local extents; extents=$(xprop -id "$xid" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9, ]*$' | tr -d ' ')
   local l=0 r=0 t=0 b=0
-  [ -n "$extents" ] && IFS=, read -r l r t b <<<"$extents"
+  if grep -q '"backend": "win32"' "$1"; then
+    IFS=, read -r l t r b <<<"$(grep -o '"frame": \[[-0-9, ]*\]' "$1" | grep -o '[-0-9, ]*\]' | tr -d ' ]')"
+  else
+    local extents; extents=$(xprop -id "$(json_number "$1" xid)" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9, ]*$' | tr -d ' ')
+    [ -n "$extents" ] && IFS=, read -r l r t b <<<"$extents"
+  fi
   local x y w h
   x=$(json_number "$1" x) y=$(json_number "$1" y) w=$(json_number "$1" width) h=$(json_number "$1" height)
   import -window root -crop "$((w + l + r))x$((h + t + b))+$((x - l))+$((y - t))" +repage "$2"
