@@ -2,11 +2,16 @@
 // directory, with its copy and the stand-in product in a folder with blanks:
 // what the product receives, byte for byte.
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+
+#include "update/ServiceEndpoint.h"
 
 namespace {
 
@@ -62,10 +67,78 @@ std::wstring JsonString(const std::string& json, const std::string& key)
     return Utf16(value);
 }
 
+// The version service on the built-in endpoint, announcing the launcher's
+// own release: up to date, so that no box waits for an answer.
+class UpToDateService {
+public:
+    UpToDateService()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(ServiceEndpoint::port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0)
+            return;
+        thread = std::thread([this] {
+            for (;;) {
+                const SOCKET client = accept(listener, nullptr, nullptr);
+                if (client == INVALID_SOCKET)
+                    return;
+                Answer(client);
+                closesocket(client);
+            }
+        });
+    }
+    ~UpToDateService()
+    {
+        closesocket(listener);
+        if (thread.joinable())
+            thread.join();
+        WSACleanup();
+    }
+    bool Listening() const { return thread.joinable(); }
+
+private:
+    static void Answer(SOCKET client)
+    {
+        // The whole request: its header, then the body its length announces.
+        std::string request;
+        char buffer[4096];
+        for (;;) {
+            const auto end = request.find("\r\n\r\n");
+            const auto length = request.find("Content-Length: ");
+            if (end != std::string::npos && length != std::string::npos &&
+                request.size() >= end + 4 + std::stoul(request.substr(length + 16)))
+                break;
+            const int n = recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                return;
+            request.append(buffer, static_cast<std::size_t>(n));
+        }
+        const std::string body =
+            "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+            "<GetVersionInfoResponse xmlns=\"http://tempuri.org/\"><GetVersionInfoResult>&lt;main&gt;1&lt;/main&gt;"
+            "&lt;minor&gt;1&lt;/minor&gt;&lt;build1&gt;1&lt;/build1&gt;&lt;build2&gt;0&lt;/build2&gt;"
+            "</GetVersionInfoResult></GetVersionInfoResponse></soap:Body></soap:Envelope>";
+        const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
+                                  std::to_string(body.size()) + "\r\n\r\n" + body;
+        send(client, reply.data(), static_cast<int>(reply.size()), 0);
+    }
+
+    SOCKET listener = INVALID_SOCKET;
+    std::thread thread;
+};
+
 class LauncherOnWindows : public testing::Test {
 protected:
     void SetUp() override
     {
+        if (std::string(ServiceEndpoint::host) != "127.0.0.1")
+            GTEST_SKIP() << "the built-in endpoint " << ServiceEndpoint::url << " is not on this machine";
+        ASSERT_TRUE(service.Listening()) << "port " << ServiceEndpoint::port << " is taken";
         wchar_t temp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH, temp);
         root = std::wstring(temp) + L"vantrelz launcher test " + std::to_wstring(GetCurrentProcessId()) + L"\\";
@@ -120,6 +193,7 @@ protected:
         return std::string();
     }
 
+    UpToDateService service;
     std::wstring root, folder, elsewhere, launcher, product, report;
 };
 
