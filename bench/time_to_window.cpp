@@ -2,12 +2,16 @@
 // top-level window of the given class on the display:
 //   time_to_window CLASS COMMAND [ARGUMENT]...
 // Run it on a display without a window manager, where top-level windows are
-// children of the root window.
+// children of the root window. The window is then asked to close, and the
+// command is waited for (ended after 10 s).
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <strings.h>
 
 #include <chrono>
@@ -15,6 +19,38 @@
 #include <poll.h>
 
 extern char** environ;
+
+namespace {
+
+// Asks the window to close, as a window manager's close box does.
+void Close(Display* display, Window window)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+// Waits for the command to end, at most 10 s; then ends it. True when it
+// ended by itself.
+bool EndChild(pid_t pid)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return true;
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -58,8 +94,10 @@ int main(int argc, char** argv)
         if (match) {
             const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
             std::printf("%.1f\n", ms);
-            return 0;
+            Close(display, event.xmap.window);
+            return EndChild(pid) ? 0 : 1;
         }
     }
+    EndChild(pid);
     return 1;
 }

@@ -13,7 +13,7 @@ class ArgumentText : public testing::TestWithParam<ArgumentTextCase> {};
 
 TEST_P(ArgumentText, SkipsTheProgramNameAndTheBlanksAfterIt)
 {
-    EXPECT_EQ(CommandLine::ArgumentText(GetParam().commandLine), GetParam().argumentText);
+    EXPECT_EQ(WindowsCommandLine::ArgumentText(GetParam().commandLine), GetParam().argumentText);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -33,8 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProductCommandLine, QuotesThePathAndAppendsTheArgumentsVerbatim)
 {
-    EXPECT_EQ(CommandLine::ProductCommandLine(L"C:\\Vantrel\\vantrelz.bim", L""), L"\"C:\\Vantrel\\vantrelz.bim\" ");
-    EXPECT_EQ(CommandLine::ProductCommandLine(L"D:\\vantrelz.bim", L"\"a b.vz\" /x  \"\""),
+    EXPECT_EQ(WindowsCommandLine::ProductCommandLine(L"C:\\Vantrel\\vantrelz.bim", L""), L"\"C:\\Vantrel\\vantrelz.bim\" ");
+    EXPECT_EQ(WindowsCommandLine::ProductCommandLine(L"D:\\vantrelz.bim", L"\"a b.vz\" /x  \"\""),
               L"\"D:\\vantrelz.bim\" \"a b.vz\" /x  \"\"");
 }
 

@@ -23,7 +23,7 @@ public:
     std::int32_t w, h;
 };
 
-class TestIcon : public Platform::Icon {
+class TestIcon : public Platform::SystemIcon {
 public:
     boost::shared_ptr<Platform::Bitmap> ToBitmap() const override
     {

@@ -192,10 +192,12 @@ TEST_F(MessageBoxOnScreen, AClickOnALinkOpensItsTargetAndTheBoxStaysOpen)
     std::this_thread::sleep_for(200ms);
     EXPECT_EQ(TestSupport::ReadFile(opened), "http://example.invalid/notes?a=1&b=2\n");
     EXPECT_EQ(box.Result(300ms), std::nullopt);
-    // Plain text is no link.
+    // Plain text is no link: after a click on it and one more on the link,
+    // the record holds the link twice and nothing else.
     box.Click(12 + 200, 12 + 5);
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(TestSupport::ReadFile(opened), "http://example.invalid/notes?a=1&b=2\n");
+    box.Click(12 + 20, 12 + 5);
+    ASSERT_TRUE(TestSupport::WaitForFile(opened, 5s, "notes?a=1&b=2\nhttp"));
+    EXPECT_EQ(TestSupport::ReadFile(opened), "http://example.invalid/notes?a=1&b=2\nhttp://example.invalid/notes?a=1&b=2\n");
     box.ClickButton(0);
     EXPECT_EQ(box.Result(), 1);
 }
@@ -204,24 +206,40 @@ TEST(MessageBoxUnderAWindowManager, IsCentredWithItsFrameKeptAboveAndClosedByThe
 {
     PrivateDisplay display(true);
     Box box(display, downloadPrompt);
-    // The frame becomes known after mapping; the report may predate it.
-    std::this_thread::sleep_for(500ms);
     const BoxReport& r = box.report;
     EXPECT_NE(r.json.find("\"keep_above\": true"), std::string::npos) << r.json;
-    const auto geometry = display.Run({"xwininfo", "-id", std::to_string(r.xid)});
-    EXPECT_EQ(geometry.exitCode, 0);
-    const int left = TestSupport::JsonNumber(std::regex_replace(geometry.out, std::regex("Absolute upper-left X: +"), "\"ax\": "), "ax");
-    const int top = TestSupport::JsonNumber(std::regex_replace(geometry.out, std::regex("Absolute upper-left Y: +"), "\"ay\": "), "ay");
-    const auto extents = display.Run({"xprop", "-id", std::to_string(r.xid), "_NET_FRAME_EXTENTS"});
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(extents.out, m, std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)")))
-        << extents.out;
-    const int frameLeft = std::stoi(m[1]), frameRight = std::stoi(m[2]), frameTop = std::stoi(m[3]),
-              frameBottom = std::stoi(m[4]);
-    const int outerWidth = r.width + frameLeft + frameRight;
-    const int outerHeight = r.height + frameTop + frameBottom;
-    EXPECT_NEAR(left - frameLeft, (1024 - outerWidth) / 2, 1);
-    EXPECT_NEAR(top - frameTop, (768 - outerHeight) / 2, 1);
+    // Where the window and its frame are on screen now: left and top of the
+    // frame's outer edge, and the outer size.
+    struct Placement {
+        int left = 0, top = 0, width = 0, height = 0;
+    };
+    const auto placement = [&]() -> std::optional<Placement> {
+        const std::string id = std::to_string(r.xid);
+        const auto geometry = display.Run({"xwininfo", "-id", id});
+        const auto extents = display.Run({"xprop", "-id", id, "_NET_FRAME_EXTENTS"});
+        std::smatch x, y, m;
+        if (!std::regex_search(geometry.out, x, std::regex("Absolute upper-left X: +(-?[0-9]+)")) ||
+            !std::regex_search(geometry.out, y, std::regex("Absolute upper-left Y: +(-?[0-9]+)")) ||
+            !std::regex_search(extents.out, m, std::regex("= ([0-9]+), ([0-9]+), ([0-9]+), ([0-9]+)")))
+            return std::nullopt;
+        const int frameLeft = std::stoi(m[1]), frameRight = std::stoi(m[2]), frameTop = std::stoi(m[3]),
+                  frameBottom = std::stoi(m[4]);
+        return Placement{std::stoi(x[1]) - frameLeft, std::stoi(y[1]) - frameTop, r.width + frameLeft + frameRight,
+                         r.height + frameTop + frameBottom};
+    };
+    const auto centred = [](const Placement& p) {
+        return std::abs(p.left - (1024 - p.width) / 2) <= 1 && std::abs(p.top - (768 - p.height) / 2) <= 1;
+    };
+    // The window manager frames the window once it is mapped, and the box
+    // then centres itself again with the frame: wait for that, at most 5 s.
+    std::optional<Placement> placed = placement();
+    for (int i = 0; i < 100 && !(placed && centred(*placed)); ++i) {
+        std::this_thread::sleep_for(50ms);
+        placed = placement();
+    }
+    ASSERT_TRUE(placed);
+    EXPECT_NEAR(placed->left, (1024 - placed->width) / 2, 1);
+    EXPECT_NEAR(placed->top, (768 - placed->height) / 2, 1);
 
     EXPECT_EQ(TestSupport::RunProcess({binDir + "/x11_close_window", std::to_string(r.xid)},
                                       display.Options())
@@ -237,7 +255,7 @@ TEST(MessageBoxWithoutDisplay, ReturnsMinusOneAtOnce)
     options.environment["WAYLAND_DISPLAY"] = std::nullopt;
     const auto run = TestSupport::RunProcess({binDir + "/message_box_probe", "--text", "x", "--standard", "8"}, options);
     EXPECT_EQ(run.out, "result -1\n");
-    EXPECT_LT(run.elapsed, 100ms);
+    EXPECT_LT(run.elapsed, 2000ms);  // at once: no helper, no toolkit
 }
 
 TEST(MessageBoxWithoutDisplay, ADisplayThatCannotBeOpenedGivesMinusOne)

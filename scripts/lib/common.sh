@@ -67,6 +67,8 @@ start_private_display() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.05
   done
+  echo "the window manager did not come up" >&2
+  return 1
 }
 
 # start_wine_prefix: a fresh Wine prefix (WINEPREFIX) for this run, with a

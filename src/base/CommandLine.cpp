@@ -1,6 +1,6 @@
 #include "base/CommandLine.h"
 
-namespace CommandLine {
+namespace WindowsCommandLine {
 
 std::wstring ArgumentText(const std::wstring& commandLine)
 {
@@ -23,4 +23,4 @@ std::wstring ProductCommandLine(const std::wstring& applicationName, const std::
     return L"\"" + applicationName + L"\" " + argumentText;
 }
 
-}  // namespace CommandLine
+}  // namespace WindowsCommandLine

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace CommandLine {
+namespace WindowsCommandLine {
 
 // The command line without the program name and the blanks after it; the rest
 // stands unchanged, quotes included. A double quote switches in and out of a
@@ -16,4 +16,4 @@ std::wstring ArgumentText(const std::wstring& commandLine);
 // removed or escaped.
 std::wstring ProductCommandLine(const std::wstring& applicationName, const std::wstring& argumentText);
 
-}  // namespace CommandLine
+}  // namespace WindowsCommandLine

@@ -6,15 +6,15 @@
 
 namespace Message {
 
-Dialog::Dialog(const std::wstring& caption, const std::wstring& text, std::int32_t icon, const Buttons& buttons,
+Dialog::Dialog(const std::wstring& caption, const std::wstring& text, std::int32_t iconKind, const Buttons& buttons,
                Platform::WindowHandle parent)
     : SkinDialog(IDD_EXTENDED_MESSAGE_BOX, parent), caption(caption), text(text), buttons(buttons)
 {
-    if (icon >= Error && icon <= Question) {
+    if (iconKind >= Error && iconKind <= Question) {
         if (Platform::Gui* gui = Platform::LoadGui())
-            this->icon.icon = gui->LoadSystemIcon(icon);
-        if (this->icon.icon)
-            this->icon.FromIcon();
+            icon.icon = gui->LoadSystemIcon(iconKind);
+        if (icon.icon)
+            icon.FromIcon();
     }
 }
 

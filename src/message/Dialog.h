@@ -16,7 +16,7 @@ namespace Message {
 
 class Dialog : public SkinDialog {
 public:
-    Dialog(const std::wstring& caption, const std::wstring& text, std::int32_t icon, const Buttons& buttons,
+    Dialog(const std::wstring& caption, const std::wstring& text, std::int32_t iconKind, const Buttons& buttons,
            Platform::WindowHandle parent);
 
     // The target of the first link at a point in client coordinates, or "".

@@ -18,7 +18,7 @@ const xp::wsregex& WordRegex()
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Grows the extent to cover a run of width w at x; the first run also
+// Grows the extent to cover a run of this size at x; the first run also
 // counts the first line.
 void Grow(Size& extent, std::int32_t x, Size run)
 {

@@ -57,7 +57,7 @@ public:
     virtual FontDescription Description() const = 0;
 };
 
-class Icon;
+class SystemIcon;
 class Bitmap;
 
 class DrawingContext {
@@ -86,8 +86,8 @@ public:
     virtual void Translate(std::int32_t dx, std::int32_t dy) = 0;
 
     // The system's icon drawing: at the icon's own size, or at the given one.
-    virtual void DrawIcon(const Icon& icon, Point at) = 0;
-    virtual void DrawIcon(const Icon& icon, const Rect& destination) = 0;
+    virtual void DrawIcon(const SystemIcon& icon, Point at) = 0;
+    virtual void DrawIcon(const SystemIcon& icon, const Rect& destination) = 0;
     // Draws a bitmap, or a part of it, into a rectangle of the context.
     virtual void DrawBitmap(const Bitmap& bitmap, const Rect& destination, const Rect& source) = 0;
 };

@@ -100,7 +100,7 @@ public:
     virtual std::int32_t RunModal(const DialogTemplate& dialogTemplate, WindowHandle parent,
                                   DialogEvents& events) = 0;
     // A shared system icon: 1 error, 2 warning, 3 information, 4 question.
-    virtual std::unique_ptr<Icon> LoadSystemIcon(std::int32_t kind) = 0;
+    virtual std::unique_ptr<SystemIcon> LoadSystemIcon(std::int32_t kind) = 0;
 };
 
 // The backend, started on first use; null without a display, or in a

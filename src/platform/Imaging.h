@@ -19,9 +19,9 @@ public:
     virtual std::int32_t Height() const = 0;
 };
 
-class Icon {
+class SystemIcon {
 public:
-    virtual ~Icon() = default;
+    virtual ~SystemIcon() = default;
     // A bitmap of the icon's picture; one that holds no image when the
     // picture cannot be converted.
     virtual boost::shared_ptr<Bitmap> ToBitmap() const = 0;

@@ -39,7 +39,7 @@ public:
 
     Platform::ImagingToken token = 0;
     boost::shared_ptr<Platform::Bitmap> bitmap;
-    std::unique_ptr<Platform::Icon> icon;
+    std::unique_ptr<Platform::SystemIcon> icon;
 
 private:
     void DrawBitmap(const Platform::Rect& destination, const Platform::Rect* source, Platform::DrawingContext* dc);

@@ -2,13 +2,13 @@
 
 #include <cwctype>
 
+#include "base/TrimBlanks.h"
+
 std::optional<std::wstring> WebAddress(const std::wstring& address)
 {
-    const wchar_t* blanks = L" \t\r\n";
-    const auto first = address.find_first_not_of(blanks);
-    if (first == std::wstring::npos)
+    const std::wstring trimmed = TrimBlanks(address);
+    if (trimmed.empty())
         return std::nullopt;
-    const std::wstring trimmed = address.substr(first, address.find_last_not_of(blanks) - first + 1);
 
     std::wstring scheme;
     for (wchar_t c : trimmed.substr(0, trimmed.find(L':')))

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "update/BuiltInVersion.h"
+
 enum UpdateStatus {
     UpToDate = 0,        // nothing to offer
     NewerAvailable = 1,  // a newer build of this release line
     ServiceError = 2,    // the service call failed
 };
-
-inline constexpr wchar_t builtInVersion[] = L"1.1.1.0";
 
 // The text after the first occurrence of tag, up to the next "<" or the end
 // of the text; empty when the tag does not occur.

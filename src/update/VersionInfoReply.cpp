@@ -1,25 +1,18 @@
 #include "update/VersionInfoReply.h"
 
+#include "base/TrimBlanks.h"
+
 namespace Service {
 namespace {
 
 const std::wstring soapEnvelope = L"http://schemas.xmlsoap.org/soap/envelope/";
 const std::wstring schemaInstance = L"http://www.w3.org/2001/XMLSchema-instance";
 
-std::wstring TrimmedXmlBlanks(const std::wstring& value)
-{
-    const wchar_t* blanks = L" \t\r\n";
-    const auto first = value.find_first_not_of(blanks);
-    if (first == std::wstring::npos)
-        return std::wstring();
-    return value.substr(first, value.find_last_not_of(blanks) - first + 1);
-}
-
 enum class Boolean { True, False, NotABoolean };
 
 Boolean XsdBoolean(const std::wstring& value)
 {
-    const std::wstring v = TrimmedXmlBlanks(value);
+    const std::wstring v = TrimBlanks(value);
     if (v == L"true" || v == L"1")
         return Boolean::True;
     if (v == L"false" || v == L"0")

@@ -25,11 +25,13 @@ PrivateDisplay::PrivateDisplay(bool withWindowManager)
     if (withWindowManager) {
         windowManager_ = std::make_unique<BackgroundProcess>(std::vector<std::string>{"jwm"}, Options());
         // jwm is up once it owns the screen's window manager selection.
-        for (int i = 0; i < 100; ++i) {
-            if (Run({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).out.find("window id") != std::string::npos)
-                break;
+        const auto managed = [&] {
+            return Run({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).out.find("window id") != std::string::npos;
+        };
+        for (int i = 0; i < 100 && !managed(); ++i)
             std::this_thread::sleep_for(50ms);
-        }
+        if (!managed())
+            throw std::runtime_error("the window manager did not come up");
     }
 }
 

@@ -25,7 +25,7 @@ public:
     static std::string ReadRequest(int fd);
     // Sends all of data; false once the peer is gone.
     static bool SendAll(int fd, const std::string& data);
-    // Waits until the peer closes or the stop flag is raised, at most ms.
+    // Waits until the peer closes, at most ms.
     static void WaitForClose(int fd, int ms);
 
 private:

@@ -69,8 +69,8 @@ public:
         origin.x += dx;
         origin.y += dy;
     }
-    void DrawIcon(const Platform::Icon&, Platform::Point at) override { icons.push_back({at.x, at.y, -1, -1}); }
-    void DrawIcon(const Platform::Icon&, const Platform::Rect& destination) override { icons.push_back(destination); }
+    void DrawIcon(const Platform::SystemIcon&, Platform::Point at) override { icons.push_back({at.x, at.y, -1, -1}); }
+    void DrawIcon(const Platform::SystemIcon&, const Platform::Rect& destination) override { icons.push_back(destination); }
     void DrawBitmap(const Platform::Bitmap&, const Platform::Rect& destination, const Platform::Rect& source) override
     {
         bitmaps.push_back({destination, source});

@@ -66,12 +66,20 @@ public:
     {
     }
 
-    // The bound for the next wait: the time-out, never past the deadline.
-    bool Arm()
+    // The bound for the next wait: the time-out, never past the deadline;
+    // nothing left once the deadline has passed.
+    std::chrono::milliseconds NextWait() const
     {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (timeout.count() > 0)
             left = std::min(left, timeout);
+        return left;
+    }
+
+    // Sets the stream's expiry to the next wait; false when none is left.
+    bool Arm()
+    {
+        const auto left = NextWait();
         if (left.count() <= 0)
             return false;
         stream.expires_after(left);
@@ -127,9 +135,7 @@ bool Exchange::Resolve(const std::string& host, unsigned short port, tcp::resolv
 
     const gaicb* const pending[] = {&lookup->request};
     while (gai_error(&lookup->request) == EAI_INPROGRESS) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (timeout.count() > 0)
-            left = std::min(left, timeout);
+        const auto left = NextWait();
         if (left.count() <= 0)
             break;
         const timespec wait = {static_cast<time_t>(left.count() / 1000),

@@ -19,7 +19,7 @@ std::size_t ReadModuleFileName(PathChar*, std::size_t) { return 0; }
 CommandLine MakeCommandLine(const NativeString& applicationName, const ProductArguments& arguments)
 {
 #ifdef _WIN32
-    return ::CommandLine::ProductCommandLine(applicationName, arguments);
+    return WindowsCommandLine::ProductCommandLine(applicationName, arguments);
 #else
     CommandLine commandLine{applicationName};
     commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());

@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     Platform::AppBase* app = Platform::AppBase::Current();
     if (!app)
         return 1;
-    app->arguments = CommandLine::ArgumentText(GetCommandLineW());
+    app->arguments = WindowsCommandLine::ArgumentText(GetCommandLineW());
     try {
         // No main window: InitInstance returns false and no message loop runs.
         app->InitInstance();

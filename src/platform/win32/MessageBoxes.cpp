@@ -19,7 +19,7 @@ public:
         return result;
     }
 
-    std::unique_ptr<Icon> LoadSystemIcon(std::int32_t kind) override
+    std::unique_ptr<SystemIcon> LoadSystemIcon(std::int32_t kind) override
     {
         static const LPCWSTR names[] = {nullptr, IDI_HAND, IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION};
         if (kind < 1 || kind > 4)

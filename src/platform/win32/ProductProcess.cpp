@@ -15,7 +15,7 @@ namespace Platform {
 
 CommandLine MakeCommandLine(const NativeString& applicationName, const ProductArguments& arguments)
 {
-    return ::CommandLine::ProductCommandLine(applicationName, arguments);
+    return WindowsCommandLine::ProductCommandLine(applicationName, arguments);
 }
 
 ProcessHandle StartProcess(const NativeString& applicationName, const CommandLine& commandLine,

@@ -156,13 +156,13 @@ void HdcContext::Translate(std::int32_t dx, std::int32_t dy)
     ModifyWorldTransform(hdc, &translation, MWT_LEFTMULTIPLY);
 }
 
-void HdcContext::DrawIcon(const Platform::Icon& icon, Platform::Point at)
+void HdcContext::DrawIcon(const Platform::SystemIcon& icon, Platform::Point at)
 {
     if (const auto* win32Icon = dynamic_cast<const Win32Icon*>(&icon))
         ::DrawIcon(hdc, at.x, at.y, win32Icon->Handle());
 }
 
-void HdcContext::DrawIcon(const Platform::Icon& icon, const Platform::Rect& destination)
+void HdcContext::DrawIcon(const Platform::SystemIcon& icon, const Platform::Rect& destination)
 {
     if (const auto* win32Icon = dynamic_cast<const Win32Icon*>(&icon))
         DrawIconEx(hdc, destination.left, destination.top, win32Icon->Handle(), destination.Width(),

@@ -43,7 +43,7 @@ private:
 };
 
 // A shared system icon: not destroyed.
-class Win32Icon : public Platform::Icon {
+class Win32Icon : public Platform::SystemIcon {
 public:
     explicit Win32Icon(HICON icon) : icon(icon) {}
     boost::shared_ptr<Platform::Bitmap> ToBitmap() const override;
@@ -71,8 +71,8 @@ public:
     void SaveState() override;
     void RestoreState() override;
     void Translate(std::int32_t dx, std::int32_t dy) override;
-    void DrawIcon(const Platform::Icon& icon, Platform::Point at) override;
-    void DrawIcon(const Platform::Icon& icon, const Platform::Rect& destination) override;
+    void DrawIcon(const Platform::SystemIcon& icon, Platform::Point at) override;
+    void DrawIcon(const Platform::SystemIcon& icon, const Platform::Rect& destination) override;
     void DrawBitmap(const Platform::Bitmap& bitmap, const Platform::Rect& destination,
                     const Platform::Rect& source) override;
 

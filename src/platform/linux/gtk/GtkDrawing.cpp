@@ -166,7 +166,7 @@ void CairoContext::DrawPixbuf(GdkPixbuf* pixbuf, const Platform::Rect& destinati
     cairo_restore(cr);
 }
 
-void CairoContext::DrawIcon(const Platform::Icon& icon, Platform::Point at)
+void CairoContext::DrawIcon(const Platform::SystemIcon& icon, Platform::Point at)
 {
     GdkPixbuf* pixbuf = static_cast<const GtkIcon&>(icon).Pixbuf();
     if (!pixbuf)
@@ -176,7 +176,7 @@ void CairoContext::DrawIcon(const Platform::Icon& icon, Platform::Point at)
     DrawPixbuf(pixbuf, {at.x, at.y, at.x + width, at.y + height}, {0, 0, width, height});
 }
 
-void CairoContext::DrawIcon(const Platform::Icon& icon, const Platform::Rect& destination)
+void CairoContext::DrawIcon(const Platform::SystemIcon& icon, const Platform::Rect& destination)
 {
     GdkPixbuf* pixbuf = static_cast<const GtkIcon&>(icon).Pixbuf();
     if (pixbuf)

@@ -40,7 +40,7 @@ private:
     GdkPixbuf* pixbuf;
 };
 
-class GtkIcon : public Platform::Icon {
+class GtkIcon : public Platform::SystemIcon {
 public:
     explicit GtkIcon(GdkPixbuf* pixbuf);  // adopts the reference
     ~GtkIcon() override;
@@ -70,8 +70,8 @@ public:
     void SaveState() override;
     void RestoreState() override;
     void Translate(std::int32_t dx, std::int32_t dy) override;
-    void DrawIcon(const Platform::Icon& icon, Platform::Point at) override;
-    void DrawIcon(const Platform::Icon& icon, const Platform::Rect& destination) override;
+    void DrawIcon(const Platform::SystemIcon& icon, Platform::Point at) override;
+    void DrawIcon(const Platform::SystemIcon& icon, const Platform::Rect& destination) override;
     void DrawBitmap(const Platform::Bitmap& bitmap, const Platform::Rect& destination,
                     const Platform::Rect& source) override;
 

@@ -44,7 +44,7 @@ public:
         return result;
     }
 
-    std::unique_ptr<Platform::Icon> LoadSystemIcon(std::int32_t kind) override
+    std::unique_ptr<Platform::SystemIcon> LoadSystemIcon(std::int32_t kind) override
     {
         static const char* const names[] = {nullptr, "dialog-error", "dialog-warning", "dialog-information",
                                             "dialog-question"};
