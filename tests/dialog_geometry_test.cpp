@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "message/DialogGeometry.h"
-#include "message/MessageBox.h"
 #include "skin/Centring.h"
-#include "strings/LocalizedStrings.h"
 
 namespace {
 
@@ -91,36 +89,6 @@ TEST(CenterOver, RoundsHalvesTowardMinusInfinity)
     // A reference 5 px narrower than the box: 3 px left of its left edge.
     EXPECT_EQ(Skin::CenterOver({100, 100, 195, 300}, {100, 200}), (Point{97, 100}));
     EXPECT_EQ(Skin::CenterOver({-50, -40, 50, 40}, {20, 10}), (Point{-10, -5}));
-}
-
-TEST(ButtonCaption, ComesFromTheCurrentLanguage)
-{
-    const int saved = LocalizedStrings::currentLanguage;
-    const std::pair<std::int32_t, const wchar_t*> english[] = {
-        {1, L"&OK"}, {2, L"&Cancel"}, {6, L"Yes"}, {7, L"No"}, {8, L"Close"}, {0, L""}, {3, L""}, {4, L""}, {5, L""},
-        {9, L""}, {-1, L""}};
-    for (const auto& [code, caption] : english)
-        EXPECT_EQ(Message::ButtonCaption(code), caption) << code;
-    LocalizedStrings::currentLanguage = LocalizedStrings::Spanish;
-    EXPECT_EQ(Message::ButtonCaption(2), L"&Cancelar");
-    EXPECT_EQ(Message::ButtonCaption(6), L"S\u00ED");
-    EXPECT_EQ(Message::ButtonCaption(8), L"Cerrar");
-    LocalizedStrings::currentLanguage = saved;
-}
-
-TEST(Buttons, AppendsChain)
-{
-    Message::Buttons buttons;
-    buttons.Append(L"Download", 6).Append(Message::Button{L"No", 7});
-    ASSERT_EQ(buttons.size(), 2u);
-    EXPECT_EQ(buttons[0].caption, L"Download");
-    EXPECT_EQ(buttons[1].result, 7);
-}
-
-TEST(Show, WithoutAWindowingBackendNoBoxIsCreated)
-{
-    EXPECT_EQ(Message::ShowWithButton(L"", L"text", Message::Error, 8, nullptr), -1);
-    EXPECT_EQ(Message::Show(L"", L"text", Message::Question, Message::Buttons().Append(L"Yes", 6), nullptr), -1);
 }
 
 }  // namespace

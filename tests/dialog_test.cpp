@@ -186,10 +186,14 @@ TEST(SmartBitmap, WithNothingOrNoContextDrawsNothing)
     EXPECT_FALSE(empty.FromIcon());
     EXPECT_TRUE(dc.icons.empty() && dc.bitmaps.empty());
 
+    // Without a context nothing is touched; with one the icon is drawn.
     SmartBitmap iconOnly;
     iconOnly.icon = std::make_unique<TestIcon>();
     iconOnly.DrawAt(0, 0, nullptr);
     iconOnly.DrawStretched(0, 0, 8, 8, nullptr);
+    iconOnly.DrawAt(1, 2, &dc);
+    ASSERT_EQ(dc.icons.size(), 1u);
+    EXPECT_EQ(dc.icons[0], (Rect{1, 2, -1, -1}));
 }
 
 TEST(SmartBitmap, HoldsTheImagingLayerWhileItLivesAndSharesItsBitmap)

@@ -10,6 +10,7 @@
 #include "support/BoxReport.h"
 #include "support/Display.h"
 #include "support/LoopbackServer.h"
+#include "support/RecordingOpener.h"
 #include "support/StandInService.h"
 #include "update/ServiceEndpoint.h"
 
@@ -27,8 +28,6 @@ protected:
     {
         if (std::string(ServiceEndpoint::host) != "127.0.0.1")
             GTEST_SKIP() << "the built-in endpoint " << ServiceEndpoint::url << " is not on this machine";
-        TestSupport::WriteFile(tools.path() + "/xdg-open",
-                               "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + Opened() + "'\n", true);
     }
 
     // The stand-in service on the built-in endpoint.
@@ -54,8 +53,7 @@ protected:
     {
         options.environment["VANTRELZ_DIALOG_REPORT"] = BoxReport();
         options.environment["VANTRELZ_STANDIN_REPORT"] = ProductReport();
-        const char* path = std::getenv("PATH");
-        options.environment["PATH"] = tools.path() + ":" + (path ? path : "/usr/bin:/bin");
+        options.environment["PATH"] = opener.Path();
         launcher = std::make_unique<BackgroundProcess>(
             std::vector<std::string>{"sh", "-c", shellFirst + "\"$0\" \"$@\"; echo \"exit $?\"", launcherPath,
                                      "--open", "Quarterly report.vz"},
@@ -74,7 +72,7 @@ protected:
 
     std::string BoxReport() const { return work.path() + "/box.json"; }
     std::string ProductReport() const { return work.path() + "/product.json"; }
-    std::string Opened() const { return tools.path() + "/opened"; }
+    std::string Opened() const { return opener.Record(); }
 
     bool BoxShown(std::chrono::milliseconds timeout = 10s) { return TestSupport::WaitForFile(BoxReport(), timeout); }
 
@@ -136,7 +134,7 @@ protected:
 
     TestSupport::PrivateDisplay display;
     TestSupport::TempDir work;
-    TestSupport::TempDir tools;
+    TestSupport::RecordingOpener opener;
     std::unique_ptr<TestSupport::StandInService> service;
     std::unique_ptr<BackgroundProcess> launcher;
 };

@@ -9,6 +9,7 @@
 
 #include "support/BoxReport.h"
 #include "support/Display.h"
+#include "support/RecordingOpener.h"
 
 namespace {
 
@@ -123,30 +124,30 @@ TEST_F(MessageBoxOnScreen, EachButtonGivesItsResult)
     }
 }
 
-TEST_F(MessageBoxOnScreen, EscapeReturnAndMnemonics)
+TEST_F(MessageBoxOnScreen, EscapeReturnTabAndMnemonics)
 {
-    {
-        Box box(display, {"--text", "Escape", "--button", "Yes=6"});
-        box.Key("Escape");
-        EXPECT_EQ(box.Result(), 2);
+    const struct {
+        std::vector<std::string> box;
+        std::vector<std::string> keys;
+        int result;
+    } cases[] = {
+        {{"--text", "Escape", "--button", "Yes=6"}, {"Escape"}, 2},
+        {{"--text", "Return", "--button", "First=4", "--button", "Second=5"}, {"Return"}, 4},
+        {{"--text", "Tab", "--button", "First=4", "--button", "Second=5"}, {"Tab", "Return"}, 5},
+        {{"--text", "Mnemonic", "--button", "&Now=3", "--button", "&Later_On=9"}, {"alt+l"}, 9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box[1]);
+        Box box(display, c.box);
+        for (const std::string& key : c.keys)
+            box.Key(key);
+        EXPECT_EQ(box.Result(), c.result);
     }
-    {
-        Box box(display, {"--text", "Return", "--button", "First=4", "--button", "Second=5"});
-        box.Key("Return");
-        EXPECT_EQ(box.Result(), 4);
-    }
-    {
-        Box box(display, {"--text", "Tab", "--button", "First=4", "--button", "Second=5"});
-        box.Key("Tab");
-        box.Key("Return");
-        EXPECT_EQ(box.Result(), 5);
-    }
-    {
-        Box box(display, {"--text", "Mnemonic", "--button", "&Now=3", "--button", "&Later_On=9"});
-        EXPECT_EQ(box.report.buttons[1].label, "_Later__On");
-        box.Key("alt+l");
-        EXPECT_EQ(box.Result(), 9);
-    }
+    // "&" marks the mnemonic, a literal "_" is doubled for GTK.
+    Box box(display, {"--text", "Label", "--button", "&Now=3", "--button", "&Later_On=9"});
+    EXPECT_EQ(box.report.buttons[1].label, "_Later__On");
+    box.Key("Escape");
+    EXPECT_EQ(box.Result(), 2);
 }
 
 TEST_F(MessageBoxOnScreen, AButtonOutsideOneToElevenLeavesTheBoxOpen)
@@ -179,13 +180,11 @@ TEST_F(MessageBoxOnScreen, ShowWithButtonCloseAndAnEmptyList)
 
 TEST_F(MessageBoxOnScreen, AClickOnALinkOpensItsTargetAndTheBoxStaysOpen)
 {
-    TestSupport::TempDir tools;
-    const std::string opened = tools.path() + "/opened";
-    TestSupport::WriteFile(tools.path() + "/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n", true);
-    const char* path = std::getenv("PATH");
+    const TestSupport::RecordingOpener opener;
+    const std::string opened = opener.Record();
     Box box(display, {"--text", "{hl}Read the release notes{hl=http://example.invalid/notes?a=1&b=2} first",
                       "--button", "OK=1"},
-            {{"PATH", tools.path() + ":" + (path ? path : "/usr/bin:/bin")}});
+            {{"PATH", opener.Path()}});
     // The text block starts at (12, 12) without an icon.
     box.Click(12 + 20, 12 + 5);
     ASSERT_TRUE(TestSupport::WaitForFile(opened, 5s));

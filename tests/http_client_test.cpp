@@ -15,6 +15,7 @@
 
 #include "platform/linux/ProxyEnvironment.h"
 #include "support/LoopbackServer.h"
+#include "support/Scopes.h"
 #include "update/Service.h"
 
 namespace {
@@ -227,36 +228,13 @@ TEST(HttpClient, ABodyOverOneMebibyteIsRefusedWithoutReadingIt)
     }
 }
 
-TEST(HttpClient, TheOutStringMustBeGiven)
+TEST(ServiceProxy, TheOutStringMustBeGiven)
 {
     Service::CServiceT<> service(Loopback(TestSupport::ClosedPort()));
     EXPECT_EQ(service.GetVersionInfo(6, nullptr), Service::statusInvalidPointer);
 }
 
-// Environment variables of this process for the length of a scope.
-class EnvironmentScope {
-public:
-    void Set(const char* name, const std::string& value)
-    {
-        if (const char* old = std::getenv(name))
-            saved.emplace_back(name, std::string(old));
-        else
-            saved.emplace_back(name, std::nullopt);
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvironmentScope()
-    {
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
-            if (it->second)
-                setenv(it->first.c_str(), it->second->c_str(), 1);
-            else
-                unsetenv(it->first.c_str());
-        }
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
-};
+using TestSupport::EnvironmentScope;
 
 TEST(HttpClient, GoesThroughTheEnvironmentsProxyInAbsoluteForm)
 {
@@ -283,53 +261,6 @@ TEST(HttpClient, GoesThroughTheEnvironmentsProxyInAbsoluteForm)
     environment.Set("no_proxy", "example.org, 127.0.0.1");
     EXPECT_LT(Call(closed).status, 0);
     EXPECT_EQ(proxy.connections(), 1);
-}
-
-struct ProxyCase {
-    const char* host;
-    const char* httpProxy;
-    const char* noProxy;
-    const char* proxyHost;  // nullptr: direct
-    unsigned short proxyPort;
-    bool unusable;
-};
-
-TEST(ProxyEnvironment, ChoosesAsCurlDoes)
-{
-    const ProxyCase cases[] = {
-        {"svc.example.org", "", "", nullptr, 0, false},
-        {"svc.example.org", "http://proxy:3128", "", "proxy", 3128, false},
-        {"svc.example.org", "proxy:3128/", "", "proxy", 3128, false},
-        {"svc.example.org", "proxy", "", "proxy", 1080, false},
-        {"svc.example.org", "http://user:pw@proxy:8080", "", "proxy", 8080, false},
-        {"svc.example.org", "http://[::1]:8080", "", "::1", 8080, false},
-        {"svc.example.org", "http://proxy:3128", "*", nullptr, 0, false},
-        {"svc.example.org", "http://proxy:3128", "example.org", nullptr, 0, false},
-        {"svc.example.org", "http://proxy:3128", ".example.org", nullptr, 0, false},
-        {"SVC.Example.ORG", "http://proxy:3128", "example.org", nullptr, 0, false},
-        {"svc.example.org", "http://proxy:3128", "ample.org", "proxy", 3128, false},
-        {"svc.example.org", "http://proxy:3128", "other.net,svc.example.org", nullptr, 0, false},
-        {"svc.example.org", "socks5://proxy:1080", "", nullptr, 0, true},
-        {"svc.example.org", "http://proxy:99999", "", nullptr, 0, true},
-    };
-    for (const ProxyCase& c : cases) {
-        const auto choice = Platform::ChooseProxy(c.host, c.httpProxy, c.noProxy);
-        SCOPED_TRACE(std::string(c.httpProxy) + " / " + c.noProxy);
-        EXPECT_EQ(choice.unusable, c.unusable);
-        ASSERT_EQ(choice.proxy.has_value(), c.proxyHost != nullptr);
-        if (c.proxyHost) {
-            EXPECT_EQ(choice.proxy->host, c.proxyHost);
-            EXPECT_EQ(choice.proxy->port, c.proxyPort);
-        }
-    }
-}
-
-TEST(ProxyEnvironment, UpperCaseHttpProxyIsNotRead)
-{
-    EnvironmentScope environment;
-    environment.Set("http_proxy", "");
-    environment.Set("HTTP_PROXY", "http://proxy:3128");
-    EXPECT_FALSE(Platform::ProxyFromEnvironment("svc.example.org").proxy);
 }
 
 }  // namespace

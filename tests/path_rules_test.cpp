@@ -28,10 +28,7 @@ TEST_P(WindowsProductPath, FollowsTheDriveAndNetworkRules)
     const auto product = PathRules::Join(directory, std::wstring(L"vantrelz.bim"), Style::Windows);
     const auto applicationName = PathRules::NativeForm(product, Style::Windows);
     EXPECT_EQ(applicationName, c.applicationName);
-    const auto workingDirectory = PathRules::NativeForm(
-        PathRules::RemoveFileName(PathRules::GenericForm(applicationName, Style::Windows), Style::Windows),
-        Style::Windows);
-    EXPECT_EQ(workingDirectory, c.workingDirectory);
+    EXPECT_EQ(PathRules::DirectoryOf(applicationName, Style::Windows), c.workingDirectory);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,20 +2,11 @@
 
 #include "strings/LocalizedStrings.h"
 #include "base/Utf8.h"
+#include "support/Scopes.h"
 
 namespace {
 
-class LanguageScope {
-public:
-    explicit LanguageScope(int language) : saved(LocalizedStrings::currentLanguage)
-    {
-        LocalizedStrings::currentLanguage = language;
-    }
-    ~LanguageScope() { LocalizedStrings::currentLanguage = saved; }
-
-private:
-    int saved;
-};
+using TestSupport::LanguageScope;
 
 struct LookupCase {
     int language;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "support/BoxReport.h"
+#include "support/RecordingOpener.h"
 #include "support/StandInService.h"
 #include "update/ServiceEndpoint.h"
 
@@ -172,17 +173,14 @@ protected:
         UnderWine::SetUp();
         if (!std::getenv("VANTRELZ_WINE_DISPLAY"))
             GTEST_SKIP() << "no display for Wine";
-        TestSupport::WriteFile(tools.path() + "/xdg-open",
-                               "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + Opened() + "'\n", true);
     }
 
     TestSupport::ProcessOptions BoxOptions() const
     {
         auto options = WineOptions();
         options.environment["VANTRELZ_DIALOG_REPORT"] = WindowsPath(BoxReportPath());
-        const char* path = std::getenv("PATH");
         // Wine hands web addresses to the desktop's opener: a recording one.
-        options.environment["PATH"] = tools.path() + ":" + (path ? path : "/usr/bin:/bin");
+        options.environment["PATH"] = opener.Path();
         return options;
     }
 
@@ -225,10 +223,10 @@ protected:
     }
 
     std::string BoxReportPath() const { return work.path() + "/box.json"; }
-    std::string Opened() const { return tools.path() + "/opened"; }
+    std::string Opened() const { return opener.Record(); }
 
     TestSupport::TempDir work;
-    TestSupport::TempDir tools;
+    TestSupport::RecordingOpener opener;
     std::unique_ptr<TestSupport::BackgroundProcess> probe;
 };
 

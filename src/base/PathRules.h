@@ -94,4 +94,12 @@ String<Char> NativeForm(const String<Char>& path, Style style)
     return native;
 }
 
+// The directory a program at this native path runs in, in native form: the
+// path without its file name, the separator kept.
+template <class Char>
+String<Char> DirectoryOf(const String<Char>& nativePath, Style style)
+{
+    return NativeForm(RemoveFileName(GenericForm(nativePath, style), style), style);
+}
+
 }  // namespace PathRules

@@ -18,10 +18,8 @@ ChildProcess::~ChildProcess()
 
 void ChildProcess::Start()
 {
-    const auto style = Platform::pathStyle;
-    const auto directory =
-        PathRules::NativeForm(PathRules::RemoveFileName(PathRules::GenericForm(applicationName, style), style), style);
-    processHandle = Platform::StartProcess(applicationName, commandLine, directory);
+    processHandle = Platform::StartProcess(applicationName, commandLine,
+                                           PathRules::DirectoryOf(applicationName, Platform::pathStyle));
 }
 
 void LaunchProduct(const Platform::ProductArguments& arguments)
