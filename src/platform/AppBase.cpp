@@ -1,5 +1,8 @@
 #include "platform/AppBase.h"
 
+#include <cstdio>
+#include <exception>
+
 namespace Platform {
 namespace {
 AppBase* current = nullptr;
@@ -14,5 +17,16 @@ AppBase::~AppBase()
 }
 
 AppBase* AppBase::Current() { return current; }
+
+int AppBase::Run()
+{
+    try {
+        InitInstance();
+        return ExitInstance();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vantrelzip: %s\n", error.what());
+        return 1;
+    }
+}
 
 }  // namespace Platform

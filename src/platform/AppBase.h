@@ -23,6 +23,11 @@ public:
 
     // The one application object, or null before it is constructed.
     static AppBase* Current();
+
+    // What the platform's entry point runs: InitInstance (no message loop
+    // follows on either platform), then ExitInstance's exit code. An error
+    // that escapes ends the run with one line on standard error and code 1.
+    int Run();
 };
 
 }  // namespace Platform

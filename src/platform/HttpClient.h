@@ -52,6 +52,7 @@ public:
     bool Post(const HttpPost& request, HttpReplySink& sink);
 
 private:
+    // The backend's exchange; Post turns anything it throws into a failure.
     bool PostOrThrow(const HttpPost& request, HttpReplySink& sink);
 
     HttpEndpoint endpoint;

@@ -228,26 +228,6 @@ bool Exchange::Receive(HttpReplySink& sink)
 
 }  // namespace
 
-HttpClient::HttpClient(HttpEndpoint endpoint, std::string userAgent)
-    : endpoint(std::move(endpoint)), userAgent(std::move(userAgent))
-{
-}
-
-HttpClient::~HttpClient() = default;
-
-void HttpClient::SetTimeout(std::uint32_t milliseconds) { timeout = std::chrono::milliseconds(milliseconds); }
-
-bool HttpClient::Post(const HttpPost& request, HttpReplySink& sink)
-{
-    // Whatever goes wrong in the exchange (no descriptors, no memory, a reply
-    // the parser cannot hold) is a failed call, never an exception.
-    try {
-        return PostOrThrow(request, sink);
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 bool HttpClient::PostOrThrow(const HttpPost& request, HttpReplySink& sink)
 {
     const bool literalV6 = endpoint.host.find(':') != std::string::npos;

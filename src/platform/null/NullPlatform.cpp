@@ -35,13 +35,6 @@ ServiceScope::ServiceScope() = default;
 ServiceScope::~ServiceScope() = default;
 
 // The network: every call fails.
-HttpClient::HttpClient(HttpEndpoint endpoint, std::string userAgent)
-    : endpoint(std::move(endpoint)), userAgent(std::move(userAgent))
-{
-}
-HttpClient::~HttpClient() = default;
-void HttpClient::SetTimeout(std::uint32_t milliseconds) { timeout = std::chrono::milliseconds(milliseconds); }
-bool HttpClient::Post(const HttpPost&, HttpReplySink&) { return false; }
 bool HttpClient::PostOrThrow(const HttpPost&, HttpReplySink&) { return false; }
 
 struct XmlReader::State {};

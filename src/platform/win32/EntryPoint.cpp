@@ -4,9 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <exception>
-
 #include "base/CommandLine.h"
 #include "platform/AppBase.h"
 
@@ -17,12 +14,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (!app)
         return 1;
     app->arguments = WindowsCommandLine::ArgumentText(GetCommandLineW());
-    try {
-        // No main window: InitInstance returns false and no message loop runs.
-        app->InitInstance();
-        return app->ExitInstance();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "vantrelzip: %s\n", error.what());
-        return 1;
-    }
+    return app->Run();
 }

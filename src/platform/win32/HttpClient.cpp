@@ -169,24 +169,6 @@ bool Carry(Exchange& exchange, const HttpEndpoint& endpoint, const std::string& 
 
 }  // namespace
 
-HttpClient::HttpClient(HttpEndpoint endpoint, std::string userAgent)
-    : endpoint(std::move(endpoint)), userAgent(std::move(userAgent))
-{
-}
-
-HttpClient::~HttpClient() = default;
-
-void HttpClient::SetTimeout(std::uint32_t milliseconds) { timeout = std::chrono::milliseconds(milliseconds); }
-
-bool HttpClient::Post(const HttpPost& request, HttpReplySink& sink)
-{
-    try {
-        return PostOrThrow(request, sink);
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 bool HttpClient::PostOrThrow(const HttpPost& post, HttpReplySink& sink)
 {
     const auto deadline = Clock::now() + maxCallDuration;
