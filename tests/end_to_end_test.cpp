@@ -412,9 +412,15 @@ TEST(OnWaylandDesktop, KeysWorkWhereverTheCompositorPutsTheBox)
         // Keys count once the compositor has given the box the keyboard.
         EXPECT_TRUE(TestSupport::WaitForFile(work.path() + "/box.json", 10s, "\"focused\": true"));
         EXPECT_EQ(TestSupport::ParseBoxReport(TestSupport::ReadFile(work.path() + "/box.json")).backend, "wayland");
-        for (const std::string& key : keys)
-            wayland.Input({"key", key});
-        return probe.ReadLine(10s);
+        // weston's X window may take its first keys before it has the X
+        // focus for real: keys that changed nothing are sent once more.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            for (const std::string& key : keys)
+                wayland.Input({"key", key});
+            if (const auto line = probe.ReadLine(attempt == 0 ? 3s : 10s))
+                return line;
+        }
+        return std::optional<std::string>();
     };
     EXPECT_EQ(show({"Escape"}), "result 2");
     EXPECT_EQ(show({"Return"}), "result 6");

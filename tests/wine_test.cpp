@@ -308,7 +308,8 @@ TEST_P(BoxUnderWine, TheMessageReachesScreenReaders)
     EXPECT_EQ(Result(), 2);
 }
 
-TEST_P(BoxUnderWine, TheLaunchersPromptAndErrorBoxThenTheProduct)
+// The replies of the Linux end-to-end suite, through the real vantrelzip.exe.
+TEST_P(BoxUnderWine, EveryReplyGivesItsBoxOrNoneThenTheProduct)
 {
     if (std::string(ServiceEndpoint::host) != "127.0.0.1")
         GTEST_SKIP() << "the built-in endpoint " << ServiceEndpoint::url << " is not on this machine";
@@ -316,18 +317,28 @@ TEST_P(BoxUnderWine, TheLaunchersPromptAndErrorBoxThenTheProduct)
     std::filesystem::create_directories(folder);
     for (const char* file : {"vantrelzip.exe", "vantrelz.bim"})
         std::filesystem::copy_file(GetParam() + "/" + file, folder + "/" + file);
+    TestSupport::WriteFile(work.path() + "/no-tags.xml",
+                           "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+                           "<GetVersionInfoResponse xmlns=\"http://tempuri.org/\"><GetVersionInfoResult>"
+                           "The latest release is 1.1.1.9</GetVersionInfoResult></GetVersionInfoResponse>"
+                           "</soap:Body></soap:Envelope>");
     auto options = BoxOptions();
     options.environment["VANTRELZ_STANDIN_REPORT"] = WindowsPath(work.path() + "/product.json");
     const std::string url = "http://127.0.0.1:" + std::to_string(ServiceEndpoint::port) + "/download/vz.exe";
     const struct {
         const char* name;
-        std::vector<std::string> service;  // empty: none
-        const char* key;
-        bool opens;
+        std::vector<std::string> service;  // empty: no service at all
+        const char* firstButton;           // empty: no box
+        const char* keys;
     } cases[] = {
-        {"No", {"--release", "1.1.1.2", "--url", url}, "Tab Return", false},
-        {"Close", {}, "Return", false},
-        {"Download", {"--release", "1.1.1.2", "--url", url}, "Return", true},
+        {"newer, No", {"--release", "1.1.1.2", "--url", url}, "Download", "Tab Return"},
+        {"down", {}, "Close", "Return"},
+        {"status 500", {"--status", "500", "--release", "1.1.1.2"}, "Close", "Return"},
+        {"silent", {"--silent"}, "Close", "Return"},
+        {"up to date", {"--release", "1.1.1.0", "--url", url}, "", ""},
+        {"other line", {"--release", "2.0.0.0", "--url", url}, "", ""},
+        {"no tags", {"--body-file", work.path() + "/no-tags.xml"}, "", ""},
+        {"newer, Download", {"--release", "1.1.1.2", "--url", url}, "Download", "Return"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -337,19 +348,21 @@ TEST_P(BoxUnderWine, TheLaunchersPromptAndErrorBoxThenTheProduct)
         if (!c.service.empty())
             service = std::make_unique<TestSupport::StandInService>(binDir, c.service, ServiceEndpoint::port);
         TestSupport::BackgroundProcess launcher({"wine", folder + "/vantrelzip.exe", "x"}, options);
-        ASSERT_TRUE(TestSupport::WaitForFile(BoxReportPath(), 30s, "\"focused\": true"));
-        const TestSupport::BoxReport box = TestSupport::ParseBoxReport(TestSupport::ReadFile(BoxReportPath()));
-        EXPECT_EQ(box.buttons.at(0).label, c.service.empty() ? "Close" : "Download");
-        std::stringstream keys(c.key);
-        for (std::string key; keys >> key;)
-            Key(key);
-        ASSERT_TRUE(TestSupport::WaitForFile(work.path() + "/product.json", 30s));
-        if (c.opens) {
-            // No and Close, earlier, opened nothing: Download's is the only record.
-            ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 20s));
-            EXPECT_EQ(TestSupport::ReadFile(Opened()), url + "\n");
+        if (*c.firstButton) {
+            ASSERT_TRUE(TestSupport::WaitForFile(BoxReportPath(), 30s, "\"focused\": true"));
+            const auto box = TestSupport::ParseBoxReport(TestSupport::ReadFile(BoxReportPath()));
+            EXPECT_EQ(box.buttons.at(0).label, c.firstButton);
+            std::stringstream keys(c.keys);
+            for (std::string key; keys >> key;)
+                Key(key);
         }
+        // The product starts after the box: without one, no box was up.
+        ASSERT_TRUE(TestSupport::WaitForFile(work.path() + "/product.json", 30s));
+        EXPECT_EQ(std::filesystem::exists(BoxReportPath()), *c.firstButton != '\0');
     }
+    // Only the last Download opened anything: its address is the one record.
+    ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 20s));
+    EXPECT_EQ(TestSupport::ReadFile(Opened()), url + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, BoxUnderWine, testing::ValuesIn(WindowsBinDirs()),

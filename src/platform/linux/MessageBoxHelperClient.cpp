@@ -8,8 +8,8 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
 #include "platform/MessageBoxHost.h"
