@@ -87,6 +87,28 @@ PrivateWayland::PrivateWayland(Shell shell) : socket_(runtime_.path() + "/waylan
     }
     if (window_.empty())
         throw std::runtime_error("weston did not start");
+    if (shell == Shell::Desktop)
+        WaitForTheDesktop();
+}
+
+// The desktop shell is a client of its own that weston starts; until its
+// panel is drawn and faded in, it may take the keyboard from a window that
+// appeared before it. Ready once the panel's pixel holds still and is not
+// black.
+void PrivateWayland::WaitForTheDesktop() const
+{
+    const auto panelPixel = [&] {
+        return display_.Run({"import", "-window", window_, "-crop", "1x1+500+10", "txt:-"}).out;
+    };
+    std::string last = panelPixel();
+    for (int i = 0; i < 100; ++i) {
+        std::this_thread::sleep_for(150ms);
+        const std::string now = panelPixel();
+        if (now == last && now.find("srgb(0,0,0)") == std::string::npos && now.find("srgb(") != std::string::npos)
+            return;
+        last = now;
+    }
+    throw std::runtime_error("weston's desktop shell did not come up");
 }
 
 PrivateWayland::~PrivateWayland() { compositor_.reset(); }

@@ -48,6 +48,8 @@ public:
     void Input(std::vector<std::string> xdotoolArguments) const;
 
 private:
+    void WaitForTheDesktop() const;
+
     PrivateDisplay display_;
     TempDir runtime_{"vantrelz-wayland"};
     std::string socket_;
