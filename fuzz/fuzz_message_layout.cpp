@@ -36,8 +36,8 @@ public:
     void SaveState() override {}
     void RestoreState() override {}
     void Translate(std::int32_t, std::int32_t) override {}
-    void DrawIcon(const Platform::Icon&, Platform::Point) override {}
-    void DrawIcon(const Platform::Icon&, const Platform::Rect&) override {}
+    void DrawIcon(const Platform::SystemIcon&, Platform::Point) override {}
+    void DrawIcon(const Platform::SystemIcon&, const Platform::Rect&) override {}
     void DrawBitmap(const Platform::Bitmap&, const Platform::Rect&, const Platform::Rect&) override {}
 
     Platform::Size extent;
