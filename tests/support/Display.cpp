@@ -87,6 +87,9 @@ PrivateWayland::PrivateWayland(Shell shell) : socket_(runtime_.path() + "/waylan
     }
     if (window_.empty())
         throw std::runtime_error("weston did not start");
+    // weston passes its X window's focus changes on to its clients; one
+    // change now, before any client is up, rather than while a box appears.
+    display_.Run({"xdotool", "windowfocus", "--sync", window_});
     if (shell == Shell::Desktop)
         WaitForTheDesktop();
 }
