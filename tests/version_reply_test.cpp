@@ -136,8 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
                   true, std::nullopt},
         ReplyCase{"no envelope", wrapperOpen + "<GetVersionInfoResult>r</GetVersionInfoResult>" + wrapperClose, false,
                   std::nullopt},
-        ReplyCase{"envelope without body",
-                  "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"/>", false, std::nullopt},
+        ReplyCase{"envelope without body is null",
+                  "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"/>", true, std::nullopt},
+        ReplyCase{"envelope with only a header is null",
+                  "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Header>"
+                  "<h:a xmlns:h=\"urn:h\"/></soap:Header></soap:Envelope>",
+                  true, std::nullopt},
         ReplyCase{"case matters", "<soap:envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
                                   "<soap:Body/></soap:envelope>",
                   false, std::nullopt},

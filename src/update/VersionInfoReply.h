@@ -14,8 +14,9 @@ public:
     void Reset();
 
     // After a well-formed parse: whether the document was a SOAP 1.1
-    // envelope with a body that the rules accept.
-    bool Accepted() const { return envelopeStarted && bodyEnded; }
+    // envelope that the rules accept. The envelope needs no body: without
+    // one the result is null.
+    bool Accepted() const { return envelopeStarted; }
     // The result text; none when the result was absent or nil.
     const std::optional<std::wstring>& Result() const { return result; }
 
