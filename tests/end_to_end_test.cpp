@@ -388,8 +388,15 @@ TEST_F(OnWayland, ThePromptOpensTheDownloadOnClickAndTheProductStarts)
         EXPECT_EQ(box.backend, "wayland");
         ASSERT_EQ(box.buttons.size(), 2u);
         EXPECT_EQ(box.buttons[0].label, "Download");
+        // weston may route a click that comes while it is busy placing the
+        // box to nowhere; a click that closed nothing is sent once more.
         ClickButtonOn(wayland.display(), "Download", true);
-        EXPECT_EQ(ExitCode(), 0);
+        std::optional<int> exitCode = ExitCode(5s);
+        if (!exitCode) {
+            ClickButtonOn(wayland.display(), "Download", true);
+            exitCode = ExitCode();
+        }
+        EXPECT_EQ(exitCode, 0);
         ExpectProductStarted();
         ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 5s));
         EXPECT_EQ(TestSupport::ReadFile(Opened()), downloadUrl + "\n");

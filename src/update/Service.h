@@ -31,7 +31,7 @@ template <class Transport = Platform::HttpClient>
 class CServiceT : public Transport, public VersionInfoReplyHandler {
 public:
     explicit CServiceT(Platform::HttpEndpoint endpoint = {ServiceEndpoint::host, ServiceEndpoint::port,
-                                                          ServiceEndpoint::target})
+                                                          ServiceEndpoint::target, ServiceEndpoint::secure})
         : Transport(std::move(endpoint), userAgent)
     {
     }

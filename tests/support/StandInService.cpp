@@ -11,10 +11,11 @@ StandInService::StandInService(const std::string& binDir, std::vector<std::strin
     options.insert(options.begin(), {binDir + "/vantrelz-version-service", "--port", std::to_string(port)});
     process_ = std::make_unique<BackgroundProcess>(options);
     const auto line = process_->ReadLine(5s);
-    const std::string prefix = "vantrelz-version-service: listening on http://127.0.0.1:";
-    if (!line || line->rfind(prefix, 0) != 0)
+    const std::string prefix = "vantrelz-version-service: listening on http";
+    const std::size_t portAt = line ? line->find("://127.0.0.1:") : std::string::npos;
+    if (!line || line->rfind(prefix, 0) != 0 || portAt == std::string::npos)
         throw std::runtime_error("the stand-in service did not start: " + line.value_or("(nothing)"));
-    port_ = static_cast<unsigned short>(std::stoi(line->substr(prefix.size())));
+    port_ = static_cast<unsigned short>(std::stoi(line->substr(portAt + 13)));
 }
 
 std::string StandInService::NextRequest(std::chrono::milliseconds timeout)

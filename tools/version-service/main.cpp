@@ -1,11 +1,15 @@
-// vantrelz-version-service: a stand-in for the version service on 127.0.0.1.
-// It answers POST /Service.asmx with a SOAP 1.1 GetVersionInfoResponse whose
-// release description it builds from --release and --url, or misbehaves on
-// request, so that a launcher build can be tried against every kind of reply.
+// vantrelz-version-service: a stand-in for the version service on 127.0.0.1,
+// over http or https. It behaves as the .asmx service does (Asmx.h): product
+// 6's release description, built from --release and --url, for a right
+// request, a SOAP fault for a wrong one, its WSDL for GET ?WSDL. On request it
+// misbehaves, so that a launcher build can be tried against every kind of
+// reply.
 
 #include <sys/socket.h>
 
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ssl/context.hpp>
+#include <boost/asio/ssl/stream.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http/read.hpp>
@@ -22,6 +26,8 @@
 #include <thread>
 #include <vector>
 
+#include "Asmx.h"
+
 namespace {
 
 namespace asio = boost::asio;
@@ -33,6 +39,8 @@ const char usage[] =
     "  --port N          listen on 127.0.0.1:N (default 8531; 0 picks a free port)\n"
     "  --release A.B.C.D the release the description announces (default 1.1.1.0)\n"
     "  --url U           the download address in the description\n"
+    "  --https           serve TLS with --cert and --key (PEM files)\n"
+    "  --cert F --key F  the server's certificate (chain) and private key\n"
     "  --status N        answer with this HTTP status (the body stays the response)\n"
     "  --body-file F     answer with the bytes of F as the body instead\n"
     "  --reply-file F    answer with the bytes of F as the whole reply, status line\n"
@@ -53,6 +61,9 @@ struct Options {
     bool silent = false;
     bool unreachable = false;
     bool printRequests = false;
+    bool https = false;
+    std::string certificate;
+    std::string key;
 };
 
 [[noreturn]] void Fail(const std::string& message)
@@ -88,6 +99,9 @@ Options Parse(int argc, char** argv)
         else if (option == "--silent") options.silent = true;
         else if (option == "--unreachable") options.unreachable = true;
         else if (option == "--print-requests") options.printRequests = true;
+        else if (option == "--https") options.https = true;
+        else if (option == "--cert") options.certificate = value();
+        else if (option == "--key") options.key = value();
         else if (option == "--help" || option == "-h") { std::cout << usage; std::exit(0); }
         else Fail("unknown option " + option);
     }
@@ -95,21 +109,9 @@ Options Parse(int argc, char** argv)
         Fail("--release needs the form A.B.C.D");
     if (options.status < 100)
         Fail("--status needs a status from 100 to 999");
+    if (options.https && (options.certificate.empty() || options.key.empty()))
+        Fail("--https needs --cert and --key");
     return options;
-}
-
-std::string EscapedText(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 std::string FileContent(const std::string& path)
@@ -122,31 +124,25 @@ std::string FileContent(const std::string& path)
     return content.str();
 }
 
-std::string ResponseBody(const Options& options)
+// Product 6's release description.
+std::string Description(const Options& options)
 {
-    if (!options.bodyFile.empty())
-        return FileContent(options.bodyFile);
     std::vector<std::string> parts;
     std::stringstream release(options.release);
     for (std::string part; std::getline(release, part, '.');)
         parts.push_back(part);
-    const std::string description = "<main>" + parts[0] + "</main><minor>" + parts[1] + "</minor><build1>" +
-                                    parts[2] + "</build1><build2>" + parts[3] + "</build2><url>" + options.url +
-                                    "</url>";
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-           "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-           "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\">"
-           "<soap:Body><GetVersionInfoResponse xmlns=\"http://tempuri.org/\"><GetVersionInfoResult>" +
-           EscapedText(description) +
-           "</GetVersionInfoResult></GetVersionInfoResponse></soap:Body></soap:Envelope>";
+    return "<main>" + parts[0] + "</main><minor>" + parts[1] + "</minor><build1>" + parts[2] + "</build1><build2>" +
+           parts[3] + "</build2><url>" + options.url + "</url>";
 }
 
 // Reads one request; prints it as it came when asked to.
-bool ReadRequest(tcp::socket& socket, const Options& options, http::request<http::string_body>& request)
+template <class Stream>
+bool ReadRequest(Stream& stream, tcp::socket& socket, const Options& options,
+                 http::request<http::string_body>& request)
 {
     boost::beast::flat_buffer buffer;
     boost::system::error_code ec;
-    http::read(socket, buffer, request, ec);
+    http::read(stream, buffer, request, ec);
     if (ec)
         return false;
     if (options.printRequests) {
@@ -158,17 +154,113 @@ bool ReadRequest(tcp::socket& socket, const Options& options, http::request<http
     return true;
 }
 
+class Service {
+public:
+    explicit Service(Options options) : options(std::move(options))
+    {
+        rawReply = this->options.replyFile.empty() ? std::string() : FileContent(this->options.replyFile);
+        bodyOverride = this->options.bodyFile.empty() ? std::string() : FileContent(this->options.bodyFile);
+        // The path of the announced address, served to a browser that follows it.
+        const auto authority = this->options.url.find("://");
+        const auto pathStart =
+            authority == std::string::npos ? authority : this->options.url.find('/', authority + 3);
+        downloadPath = pathStart == std::string::npos ? std::string() : this->options.url.substr(pathStart);
+    }
+
+    // One connection: one request, one answer.
+    template <class Stream>
+    void Serve(Stream& stream, tcp::socket& socket)
+    {
+        boost::system::error_code ec;
+        http::request<http::string_body> request;
+        if (!ReadRequest(stream, socket, options, request))
+            return;
+        if (options.silent) {
+            heldOpen.push_back(std::move(socket));
+            return;
+        }
+        if (options.delayMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+        if (!rawReply.empty()) {
+            asio::write(stream, asio::buffer(rawReply), ec);
+            return;
+        }
+        http::response<http::string_body> response = Answer(request);
+        response.prepare_payload();
+        http::write(stream, response, ec);
+    }
+
+private:
+    http::response<http::string_body> Answer(const http::request<http::string_body>& request)
+    {
+        http::response<http::string_body> response;
+        response.version(11);
+        response.keep_alive(false);
+
+        Asmx::Request asked;
+        asked.method = std::string(request.method_string());
+        asked.target = std::string(request.target());
+        asked.host = std::string(request[http::field::host]);
+        asked.contentType = std::string(request[http::field::content_type]);
+        asked.hasSoapAction = request.find("SOAPAction") != request.end();
+        asked.soapAction = std::string(request["SOAPAction"]);
+        asked.body = request.body();
+        const std::string description = Description(options);
+        const auto answer = Asmx::Respond(asked, options.https ? "https" : "http",
+                                          [&](int productID) -> std::optional<std::string> {
+                                              if (productID == 6)
+                                                  return description;
+                                              return std::nullopt;
+                                          });
+        if (answer) {
+            response.result(answer->status);
+            response.set(http::field::content_type, answer->contentType);
+            response.body() = answer->body;
+            // The misbehaviours asked for apply to the operation's answer.
+            if (request.method() == http::verb::post) {
+                if (options.status != 200)
+                    response.result(options.status);
+                if (!options.bodyFile.empty())
+                    response.body() = bodyOverride;
+            }
+        } else if (request.method() == http::verb::get && !downloadPath.empty() &&
+                   request.target() == downloadPath) {
+            // What a browser sees when the demo's Download is pressed.
+            response.result(http::status::ok);
+            response.set(http::field::content_type, "text/plain; charset=utf-8");
+            response.body() = "vantrelz-version-service: here the download of Vantrel Zip " + options.release +
+                              " would begin.\n";
+        } else {
+            response.result(http::status::not_found);
+            response.set(http::field::content_type, "text/plain");
+            response.body() = "Only /Service.asmx is served here.\n";
+        }
+        return response;
+    }
+
+    Options options;
+    std::string rawReply;
+    std::string bodyOverride;
+    std::string downloadPath;
+    std::vector<tcp::socket> heldOpen;  // --silent: answered never, closed never
+};
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const Options options = Parse(argc, argv);
-    const std::string body = ResponseBody(options);
-    const std::string rawReply = options.replyFile.empty() ? std::string() : FileContent(options.replyFile);
-    // The path of the announced address, served to a browser that follows it.
-    const auto authority = options.url.find("://");
-    const auto pathStart = authority == std::string::npos ? authority : options.url.find('/', authority + 3);
-    const std::string downloadPath = pathStart == std::string::npos ? std::string() : options.url.substr(pathStart);
+    Service service(options);
+
+    asio::ssl::context tls(asio::ssl::context::tls_server);
+    if (options.https) {
+        boost::system::error_code ec;
+        tls.use_certificate_chain_file(options.certificate, ec);
+        if (!ec)
+            tls.use_private_key_file(options.key, asio::ssl::context::pem, ec);
+        if (ec)
+            Fail("cannot use " + options.certificate + " and " + options.key + ": " + ec.message());
+    }
 
     asio::io_context context;
     tcp::acceptor acceptor(context);
@@ -183,8 +275,8 @@ int main(int argc, char** argv)
                   << "\n";
         return 1;
     }
-    std::cout << "vantrelz-version-service: listening on http://127.0.0.1:" << acceptor.local_endpoint().port()
-              << "/Service.asmx" << std::endl;
+    std::cout << "vantrelz-version-service: listening on " << (options.https ? "https" : "http")
+              << "://127.0.0.1:" << acceptor.local_endpoint().port() << "/Service.asmx" << std::endl;
 
     if (options.unreachable) {
         // Connections of its own fill the backlog; the kernel then drops
@@ -200,7 +292,6 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::hours(1));
     }
 
-    std::vector<tcp::socket> heldOpen;  // --silent: answered never, closed never
     for (;;) {
         tcp::socket socket(context);
         acceptor.accept(socket, ec);
@@ -209,43 +300,19 @@ int main(int argc, char** argv)
         // A client that connects and sends nothing must not stall the service.
         const timeval receiveTimeout = {5, 0};
         setsockopt(socket.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &receiveTimeout, sizeof receiveTimeout);
-
-        http::request<http::string_body> request;
-        if (!ReadRequest(socket, options, request))
-            continue;
-        if (options.silent) {
-            heldOpen.push_back(std::move(socket));
-            continue;
-        }
-        if (options.delayMs)
-            std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
-        if (!rawReply.empty()) {
-            asio::write(socket, asio::buffer(rawReply), ec);
-            socket.shutdown(tcp::socket::shutdown_both, ec);
-            continue;
-        }
-
-        http::response<http::string_body> response;
-        response.version(11);
-        response.keep_alive(false);
-        if (request.method() == http::verb::post && request.target() == "/Service.asmx") {
-            response.result(options.status);
-            response.set(http::field::content_type, "text/xml; charset=utf-8");
-            response.body() = body;
-        } else if (request.method() == http::verb::get && !downloadPath.empty() &&
-                   request.target() == downloadPath) {
-            // What a browser sees when the demo's Download is pressed.
-            response.result(http::status::ok);
-            response.set(http::field::content_type, "text/plain; charset=utf-8");
-            response.body() = "vantrelz-version-service: here the download of Vantrel Zip " + options.release +
-                              " would begin.\n";
+        if (!options.https) {
+            service.Serve(socket, socket);
         } else {
-            response.result(http::status::not_found);
-            response.set(http::field::content_type, "text/plain");
-            response.body() = "Only POST /Service.asmx is served here.\n";
+            asio::ssl::stream<tcp::socket&> stream(socket, tls);
+            stream.handshake(asio::ssl::stream_base::server, ec);
+            if (ec) {
+                // A client that refused the certificate sent nothing.
+                if (options.printRequests)
+                    std::cout << "--- handshake failed: " << ec.message() << std::endl;
+                continue;
+            }
+            service.Serve(stream, socket);
         }
-        response.prepare_payload();
-        http::write(socket, response, ec);
         socket.shutdown(tcp::socket::shutdown_both, ec);
     }
 }
