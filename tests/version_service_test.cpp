@@ -102,4 +102,90 @@ TEST(VersionService, ServesTheAnnouncedDownloadToABrowser)
     EXPECT_EQ(other.out, "404");
 }
 
+// What the stand-in service answers to a hand-written request, through curl.
+struct Exchange {
+    const char* name;
+    std::vector<std::string> headers;
+    std::string body;  // empty: GET ?WSDL
+    int status;
+    std::vector<std::string> answerHolds;
+};
+
+const std::string soap11Request =
+    "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+    "<GetVersionInfo xmlns=\"http://tempuri.org/\"><productID>PRODUCT</productID></GetVersionInfo>"
+    "</soap:Body></soap:Envelope>";
+
+std::string Request(const std::string& product, const std::string& envelope = "http://schemas.xmlsoap.org/soap/envelope/")
+{
+    std::string request = soap11Request;
+    request.replace(request.find("PRODUCT"), 7, product);
+    request.replace(request.find("http://schemas.xmlsoap.org/soap/envelope/"), 41, envelope);
+    return request;
+}
+
+TEST(VersionService, AnswersAsTheAsmxServiceDoes)
+{
+    const std::string soap11Type = "Content-Type: text/xml; charset=utf-8";
+    const std::string rightAction = "SOAPAction: \"http://tempuri.org/GetVersionInfo\"";
+    const std::string soap12 = "http://www.w3.org/2003/05/soap-envelope";
+    const std::string result = "<GetVersionInfoResult>&lt;main&gt;1&lt;/main&gt;";
+    const Exchange exchanges[] = {
+        {"SOAP 1.1", {soap11Type, rightAction}, Request("6"), 200, {result}},
+        {"another product: a null result", {soap11Type, rightAction}, Request("99"), 200,
+         {"<GetVersionInfoResponse xmlns=\"http://tempuri.org/\" />"}},
+        {"wrong SOAPAction", {soap11Type, "SOAPAction: \"http://tempuri.org/Other\""}, Request("6"), 500,
+         {"<faultcode>soap:Client</faultcode>", "HTTP Header SOAPAction: http://tempuri.org/Other."}},
+        {"no SOAPAction", {soap11Type}, Request("6"), 500, {"<faultcode>soap:Client</faultcode>"}},
+        {"not XML", {soap11Type, rightAction}, "hello", 500, {"unable to read request"}},
+        {"another operation", {soap11Type, rightAction},
+         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+         "<Other xmlns=\"http://tempuri.org/\"/></soap:Body></soap:Envelope>",
+         500, {"request element: http://tempuri.org/ Other."}},
+        {"productID not an int", {soap11Type, rightAction}, Request("six"), 500, {"productID is not an int"}},
+        {"SOAP 1.2 envelope as SOAP 1.1", {soap11Type, rightAction}, Request("6", soap12), 500,
+         {"SOAP version mismatch"}},
+        {"SOAP 1.2", {"Content-Type: application/soap+xml; charset=utf-8"}, Request("6", soap12), 200,
+         {"<soap:Envelope xmlns:soap=\"" + soap12 + "\"", result}},
+        {"SOAP 1.2 fault", {"Content-Type: application/soap+xml; charset=utf-8; action=\"urn:x\""},
+         Request("6", soap12), 500, {"<soap:Value>soap:Sender</soap:Value>"}},
+        {"WSDL", {}, "", 200,
+         {"<wsdl:binding name=\"ServiceSoap\"", "<wsdl:binding name=\"ServiceSoap12\"",
+          "soapAction=\"http://tempuri.org/GetVersionInfo\" style=\"document\"", "<soap:body use=\"literal\" />",
+          "location=\"http://127.0.0.1:PORT/Service.asmx\""}},
+    };
+    StandInService service({"--release", "1.1.1.0"});
+    const std::string port = std::to_string(service.port());
+    for (const Exchange& e : exchanges) {
+        SCOPED_TRACE(e.name);
+        std::vector<std::string> curl = {"curl", "-s", "-w", "\n%{http_code}"};
+        for (const std::string& header : e.headers)
+            curl.insert(curl.end(), {"-H", header});
+        if (e.body.empty()) {
+            curl.push_back("http://127.0.0.1:" + port + "/Service.asmx?wsdl");
+        } else {
+            curl.insert(curl.end(), {"--data-binary", e.body, "http://127.0.0.1:" + port + "/Service.asmx"});
+        }
+        const std::string answer = TestSupport::RunProcess(curl, {{}, {}, 10s}).out;
+        EXPECT_EQ(answer.substr(answer.rfind('\n') + 1), std::to_string(e.status)) << answer;
+        for (std::string expected : e.answerHolds) {
+            if (const auto at = expected.find("PORT"); at != std::string::npos)
+                expected.replace(at, 4, port);
+            EXPECT_NE(answer.find(expected), std::string::npos) << expected << "\n" << answer;
+        }
+    }
+}
+
+TEST(VersionService, ARealSoapClientCallsItThroughItsWsdl)
+{
+    StandInService service({"--release", "1.1.1.2", "--url", "http://127.0.0.1/vz.exe"});
+    const auto zeep = TestSupport::RunProcess({"/usr/bin/python3", VANTRELZ_SOURCE_DIR "/tests/support/zeep_client.py",
+                                               "http://127.0.0.1:" + std::to_string(service.port()) + "/Service.asmx",
+                                               "6"},
+                                              {{}, {}, 30s});
+    const std::string description =
+        "<main>1</main><minor>1</minor><build1>1</build1><build2>2</build2><url>http://127.0.0.1/vz.exe</url>";
+    EXPECT_EQ(zeep.out, "soap11 " + description + "\nsoap12 " + description + "\n") << zeep.err;
+}
+
 }  // namespace
