@@ -24,6 +24,14 @@ std::string WithHeader(const std::string& entries)
            "</soap:Header><soap:Body></soap:Body></soap:Envelope>";
 }
 
+// A response whose declaration names encoding, its result text the bytes of
+// text in that encoding.
+std::string Declared(const std::string& encoding, const std::string& text)
+{
+    return "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>" +
+           Response("<GetVersionInfoResult>" + text + "</GetVersionInfoResult>");
+}
+
 struct ReplyCase {
     const char* name;
     std::string document;
@@ -168,7 +176,22 @@ INSTANTIATE_TEST_SUITE_P(
                       }
                       return utf16;
                   }(),
-                  true, L"u"}),
+                  true, L"u"},
+        // Single-byte code pages, as the declaration names them.
+        ReplyCase{"windows-1252", Declared("windows-1252", "\x80 caf\xE9 \x93q\x94"), true, L"\u20AC caf\u00E9 \u201Cq\u201D"},
+        ReplyCase{"Windows-1250 in another case", Declared("Windows-1250", "\x8A\xE8"), true, L"\u0160\u010D"},
+        ReplyCase{"iso-8859-2", Declared("iso-8859-2", "\xA9\xE8"), true, L"\u0160\u010D"},
+        ReplyCase{"iso-8859-1, expat's own", Declared("ISO-8859-1", "caf\xE9"), true, L"caf\u00E9"},
+        ReplyCase{"unknown encoding", Declared("x-no-such-encoding", "a"), false, std::nullopt}),
     TestSupport::CaseName());
+
+#ifndef _WIN32
+// Windows' MSXML reads KOI8-R too; the MSXML that Wine brings does not.
+INSTANTIATE_TEST_SUITE_P(
+    Cyrillic, ReplyRules,
+    testing::Values(ReplyCase{"koi8-r", Declared("koi8-r", "\xF7\xC5\xD2\xD3\xC9\xD1"), true,
+                              L"\u0412\u0435\u0440\u0441\u0438\u044F"}),
+    TestSupport::CaseName());
+#endif
 
 }  // namespace

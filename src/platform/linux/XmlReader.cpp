@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/Utf8.h"
+#include "platform/linux/SingleByteEncodings.h"
 
 namespace Platform {
 namespace {
@@ -93,6 +94,20 @@ struct XmlReader::State {
         static_cast<State*>(data)->characters.append(text, static_cast<std::size_t>(length));
     }
 
+    // An encoding expat does not know by itself: a single-byte code page,
+    // through its table; anything else is refused.
+    static int OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
+    {
+        const auto& table = SingleByteTable(name);
+        if (!table)
+            return XML_STATUS_ERROR;
+        std::copy(table->begin(), table->end(), info->map);
+        info->data = nullptr;
+        info->convert = nullptr;
+        info->release = nullptr;
+        return XML_STATUS_OK;
+    }
+
     // A message carries no document type declaration; refusing it also
     // closes the door on entity expansion.
     static void OnDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int)
@@ -120,6 +135,7 @@ void XmlReader::Begin(SaxContentHandler& handler)
     XML_SetElementHandler(state->parser, State::OnStart, State::OnEnd);
     XML_SetCharacterDataHandler(state->parser, State::OnCharacters);
     XML_SetStartDoctypeDeclHandler(state->parser, State::OnDoctype);
+    XML_SetUnknownEncodingHandler(state->parser, State::OnUnknownEncoding, nullptr);
     XML_SetParamEntityParsing(state->parser, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
