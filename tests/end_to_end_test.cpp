@@ -11,6 +11,8 @@
 #include "support/Display.h"
 #include "support/LoopbackServer.h"
 #include "support/RecordingOpener.h"
+#include "support/Certificates.h"
+#include "support/LoopbackServer.h"
 #include "support/StandInService.h"
 #include "update/ServiceEndpoint.h"
 
@@ -360,6 +362,74 @@ TEST_F(EndToEnd, WithoutASessionBusTheBoxLeavesNothingRunning)
     } while (!left.empty() && std::chrono::steady_clock::now() < deadline &&
              (std::this_thread::sleep_for(50ms), true));
     EXPECT_TRUE(left.empty()) << TestSupport::CommandLines(left);
+}
+
+// A launcher built for https://localhost:8532/Service.asmx against the
+// stand-in service serving TLS with throwaway certificates: a server it can
+// verify gets the question, any other one the error box, and the product
+// starts whatever happens.
+class OverHttps : public EndToEnd {
+protected:
+    static constexpr unsigned short port = 8532;
+    const std::string folder = binDir + "/https";
+
+    void ServeTls(const std::string& certificate)
+    {
+        service.reset();
+        service = std::make_unique<TestSupport::StandInService>(
+            binDir,
+            std::vector<std::string>{"--https", "--cert", certificates.Certificate(certificate), "--key",
+                                     certificates.Key(certificate), "--release", "1.1.1.2", "--url", downloadUrl},
+            port);
+    }
+
+    void StartHttpsLauncher()
+    {
+        std::filesystem::remove(BoxReport());
+        std::filesystem::remove(ProductReport());
+        TestSupport::ProcessOptions options = display.Options();
+        options.environment["SSL_CERT_FILE"] = certificates.Authority();
+        options.environment["SSL_CERT_DIR"] = work.path();
+        options.environment["https_proxy"] = std::nullopt;
+        options.environment["HTTPS_PROXY"] = std::nullopt;
+        StartLauncherWith(options, folder + "/vantrelzip");
+    }
+
+    TestSupport::ThrowawayCertificates certificates;
+};
+
+TEST_F(OverHttps, AVerifiedServerGetsThePrompt)
+{
+    ServeTls("trusted");
+    StartHttpsLauncher();
+    ASSERT_TRUE(BoxShown());
+    EXPECT_NE(BoxJson().find("\"label\": \"Download\""), std::string::npos) << BoxJson();
+    ClickButton("Download");
+    EXPECT_EQ(ExitCode(), 0);
+    ExpectProductStarted(folder);
+    ASSERT_TRUE(TestSupport::WaitForFile(Opened(), 5s));
+    EXPECT_EQ(TestSupport::ReadFile(Opened()), downloadUrl + "\n");
+}
+
+TEST_F(OverHttps, AServerThatFailsVerificationOrTlsGetsTheErrorBox)
+{
+    for (const char* certificate : {"self-signed", "expired", "other-host", ""}) {
+        SCOPED_TRACE(*certificate ? certificate : "no TLS spoken");
+        std::unique_ptr<TestSupport::LoopbackServer> mute;
+        if (*certificate) {
+            ServeTls(certificate);
+        } else {
+            service.reset();
+            mute = std::make_unique<TestSupport::LoopbackServer>(
+                [](int fd) { TestSupport::LoopbackServer::WaitForClose(fd, 10000); }, port);
+        }
+        StartHttpsLauncher();
+        ASSERT_TRUE(BoxShown());
+        EXPECT_EQ(BoxJson().find("Download"), std::string::npos) << BoxJson();
+        ClickButton("Close");
+        EXPECT_EQ(ExitCode(), 0);
+        ExpectProductStarted(folder);
+    }
 }
 
 // The prompt in a Wayland session, through GDK's Wayland backend.

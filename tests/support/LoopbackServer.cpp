@@ -12,11 +12,15 @@
 namespace TestSupport {
 namespace {
 
+// port 0: one of the system's choosing.
 int Listen(unsigned short& port)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int reuse = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
+    address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0)
         throw std::runtime_error("cannot listen on 127.0.0.1");
@@ -28,7 +32,7 @@ int Listen(unsigned short& port)
 
 }  // namespace
 
-LoopbackServer::LoopbackServer(std::function<void(int fd)> handler)
+LoopbackServer::LoopbackServer(std::function<void(int fd)> handler, unsigned short port) : port_(port)
 {
     listener_ = Listen(port_);
     thread_ = std::thread([this, handler = std::move(handler)] {

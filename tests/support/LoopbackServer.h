@@ -12,7 +12,8 @@ namespace TestSupport {
 class LoopbackServer {
 public:
     // handler(fd) serves one connection; the server closes fd afterwards.
-    explicit LoopbackServer(std::function<void(int fd)> handler);
+    // port 0: one of the system's choosing.
+    explicit LoopbackServer(std::function<void(int fd)> handler, unsigned short port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
