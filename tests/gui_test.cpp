@@ -103,6 +103,7 @@ TEST_F(MessageBoxOnScreen, TheWindowAndItsButtonsAreWhereTheGeometrySaysTheyAre)
     EXPECT_EQ(r.buttons[0].x, (r.width - 182) / 2);
     // The row ends 12 px above the bottom edge.
     EXPECT_EQ(r.buttons[0].y + r.buttons[0].height + 12, r.height);
+    EXPECT_EQ(TestSupport::JsonNumber(r.json, "icon_pixels"), 32);
     EXPECT_TRUE(r.buttons[0].focused);
     // The dialog face, registered from Wine's fonts where Debian puts them.
     if (std::filesystem::exists("/usr/share/wine/fonts/tahoma.ttf")) {
@@ -226,8 +227,9 @@ TEST(MessageBoxUnderAWindowManager, IsCentredWithItsFrameKeptAboveAndClosedByThe
         return Placement{std::stoi(x[1]) - frameLeft, std::stoi(y[1]) - frameTop, r.width + frameLeft + frameRight,
                          r.height + frameTop + frameBottom};
     };
+    // The whole window, frame included, centred with one division.
     const auto centred = [](const Placement& p) {
-        return std::abs(p.left - (1024 - p.width) / 2) <= 1 && std::abs(p.top - (768 - p.height) / 2) <= 1;
+        return p.left == (1024 - p.width) / 2 && p.top == (768 - p.height) / 2;
     };
     // The window manager frames the window once it is mapped, and the box
     // then centres itself again with the frame: wait for that, at most 5 s.
@@ -237,14 +239,64 @@ TEST(MessageBoxUnderAWindowManager, IsCentredWithItsFrameKeptAboveAndClosedByThe
         placed = placement();
     }
     ASSERT_TRUE(placed);
-    EXPECT_NEAR(placed->left, (1024 - placed->width) / 2, 1);
-    EXPECT_NEAR(placed->top, (768 - placed->height) / 2, 1);
+    EXPECT_EQ(placed->left, (1024 - placed->width) / 2);
+    EXPECT_EQ(placed->top, (768 - placed->height) / 2);
 
     EXPECT_EQ(TestSupport::RunProcess({binDir + "/x11_close_window", std::to_string(r.xid)},
                                       display.Options())
                   .exitCode,
               0);
     EXPECT_EQ(box.Result(), 2);
+}
+
+TEST_F(MessageBoxOnScreen, EveryLineAdvancesByTheFontsLineHeight)
+{
+    // The empty line that a second line break opens, and the lines of a word
+    // whose glyphs come from another face (emoji, broken over lines), advance
+    // like any other: the text is a whole number of lines high.
+    std::string emoji;
+    for (int i = 0; i < 60; ++i)
+        emoji += "\xF0\x9F\x98\x80";
+    struct Case {
+        std::string text;
+        int lines;  // 0: as many as the text wraps into
+    };
+    for (const Case& c : {Case{downloadPrompt[1], 4}, Case{"Ready.\n" + emoji + "\nEnd.", 0}}) {
+        SCOPED_TRACE(c.text);
+        Box box(display, {"--text", c.text, "--icon", "4", "--button", "Download=6", "--button", "No=7"});
+        const BoxReport& r = box.report;
+        const int line = TestSupport::JsonNumber(r.json, "line_height");
+        const int textHeight = r.buttons.at(0).y - 12 - 12;
+        ASSERT_GT(textHeight, 32);  // taller than the icon: the text sets the height
+        EXPECT_EQ(textHeight % line, 0) << textHeight << " for lines of " << line;
+        if (c.lines)
+            EXPECT_EQ(textHeight, c.lines * line);
+        EXPECT_EQ(r.height, r.buttons[0].y + r.buttons[0].height + 12);
+        box.Key("Escape");
+        EXPECT_EQ(box.Result(), 2);
+    }
+}
+
+TEST_F(MessageBoxOnScreen, FollowsTheDesktopsTextSizeAndScale)
+{
+    const auto lineHeight = [&](std::map<std::string, std::optional<std::string>> environment) {
+        Box box(display, downloadPrompt, std::move(environment));
+        box.Key("Escape");
+        EXPECT_EQ(box.Result(), 2);
+        return TestSupport::JsonNumber(box.report.json, "line_height");
+    };
+    // The template's 8 points at the desktop's font resolution: twice the
+    // resolution, about twice the line.
+    const int normal = lineHeight({});
+    const int large = lineHeight({{"GDK_DPI_SCALE", "2"}});
+    EXPECT_GE(large, 2 * normal - 2);
+    EXPECT_LE(large, 2 * normal + 2);
+
+    // At scale 2 the 32 px icon is drawn from a 64 px image.
+    Box scaled(display, downloadPrompt, {{"GDK_SCALE", "2"}});
+    EXPECT_EQ(TestSupport::JsonNumber(scaled.report.json, "icon_pixels"), 64);
+    scaled.Key("Escape");
+    EXPECT_EQ(scaled.Result(), 2);
 }
 
 TEST(MessageBoxWithoutDisplay, ReturnsMinusOneAtOnce)

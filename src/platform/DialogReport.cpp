@@ -46,7 +46,8 @@ std::string DialogReportJson(const DialogReport& report)
          << ", \"height\": " << report.clientSize.cy << ", \"requested\": " << Box(report.requested)
          << ", \"frame\": [" << report.frame.left << ", " << report.frame.top << ", " << report.frame.right << ", "
          << report.frame.bottom << "], \"keep_above\": " << (report.keepAbove ? "true" : "false")
-         << ", \"face\": " << JsonText(report.face) << ", \"buttons\": [";
+         << ", \"face\": " << JsonText(report.face) << ", \"line_height\": " << report.lineHeight
+         << ", \"icon_pixels\": " << report.iconPixels << ", \"buttons\": [";
     for (std::size_t i = 0; i < report.buttons.size(); ++i) {
         const DialogReport::Button& b = report.buttons[i];
         json << (i ? ", " : "") << "{\"id\": " << b.id << ", \"label\": " << JsonText(b.label)

@@ -29,6 +29,8 @@ struct DialogReport {
     Rect frame;      // extents left, top, right, bottom
     bool keepAbove = false;
     std::string face;  // the family the dialog's font resolves to
+    std::int32_t lineHeight = 0;  // the dialog font's line height, as text is measured
+    std::int32_t iconPixels = 0;  // the width of the image the icon is drawn from; 0: none or not known
     std::vector<Button> buttons;
 };
 

@@ -280,6 +280,9 @@ void Win32DialogWindow::WriteReport()
         wchar_t face[LF_FACESIZE] = {};
         GetTextFaceW(hdc, LF_FACESIZE, face);
         report.face = Utf8::FromWide(face);
+        TEXTMETRICW metrics = {};
+        if (GetTextMetricsW(hdc, &metrics))
+            report.lineHeight = metrics.tmHeight;
         SelectObject(hdc, previous);
         ReleaseDC(dialog, hdc);
     }

@@ -89,7 +89,9 @@ GtkDialogWindow::GtkDialogWindow(const Platform::DialogTemplate& dialogTemplate,
 
     font = Platform::FontDescription{};
     font->faceName = dialogTemplate.fontFace;
-    font->height = -static_cast<std::int32_t>(std::lround(dialogTemplate.pointSize * resolution / 72.0));
+    // The template's points at the desktop's font resolution, as the system
+    // converts them at its own (Xft.dpi, GDK_DPI_SCALE, text scaling).
+    font->height = -static_cast<std::int32_t>(std::lround(dialogTemplate.pointSize * FontResolution() / 72.0));
     font->weight = dialogTemplate.weight;
     font->italic = dialogTemplate.italic;
     font->charSet = dialogTemplate.charSet;
@@ -253,10 +255,15 @@ void GtkDialogWindow::ApplyFrame()
     if (extents.left <= 0 && extents.top <= 0)
         return;
     frame = extents;
+    // Centred again as a whole, frame included: one division over the
+    // reference, as the first placement was made.
     const std::int32_t outerWidth = content.cx + frame.left + frame.right;
     const std::int32_t outerHeight = content.cy + frame.top + frame.bottom;
-    const std::int32_t left = requested.left + FloorHalf(requested.Width() - outerWidth);
-    const std::int32_t top = requested.top + FloorHalf(requested.Height() - outerHeight);
+    const std::optional<Platform::Rect> reference = ReferenceRect();
+    const std::int32_t left = reference ? reference->left + FloorHalf(reference->Width() - outerWidth)
+                                        : requested.left;
+    const std::int32_t top = reference ? reference->top + FloorHalf(reference->Height() - outerHeight)
+                                       : requested.top;
     requested = {left, top, left + outerWidth, top + outerHeight};
     gtk_window_move(GTK_WINDOW(window), left, top);
 }
@@ -407,6 +414,13 @@ void GtkDialogWindow::WriteReport()
     report.frame = frame;
     report.keepAbove = gdk_window_get_state(gdkWindow) & GDK_WINDOW_STATE_ABOVE;
     report.face = ResolvedFace();
+    if (font) {
+        CairoContext measure;
+        GtkFont dialogFont(*font);
+        measure.SelectFont(&dialogFont);
+        report.lineHeight = measure.MeasureText(L"").cy;
+    }
+    report.iconPixels = LoadedIconPixels();
     for (const auto& weak : buttons) {
         const auto button = weak.lock();
         if (!button || !button->Widget())

@@ -23,6 +23,19 @@ PangoFontDescription* ToPango(const Platform::FontDescription& description)
     return pango;
 }
 
+double FontResolution()
+{
+    GdkScreen* screen = gdk_screen_get_default();
+    const double dpi = screen ? gdk_screen_get_resolution(screen) : -1;
+    return dpi > 0 ? dpi : 96.0;
+}
+
+namespace {
+int loadedIconPixels = 0;
+}  // namespace
+
+int LoadedIconPixels() { return loadedIconPixels; }
+
 GtkFont::GtkFont(const Platform::FontDescription& description)
     : description(description), pango(ToPango(description))
 {
@@ -30,7 +43,10 @@ GtkFont::GtkFont(const Platform::FontDescription& description)
 
 GtkFont::~GtkFont() { pango_font_description_free(pango); }
 
-GtkBitmap::GtkBitmap(GdkPixbuf* pixbuf) : pixbuf(pixbuf ? GDK_PIXBUF(g_object_ref(pixbuf)) : nullptr) {}
+GtkBitmap::GtkBitmap(GdkPixbuf* pixbuf, int scale)
+    : pixbuf(pixbuf ? GDK_PIXBUF(g_object_ref(pixbuf)) : nullptr), scale(std::max(1, scale))
+{
+}
 
 GtkBitmap::~GtkBitmap()
 {
@@ -38,11 +54,15 @@ GtkBitmap::~GtkBitmap()
         g_object_unref(pixbuf);
 }
 
-std::int32_t GtkBitmap::Width() const { return pixbuf ? gdk_pixbuf_get_width(pixbuf) : 0; }
+std::int32_t GtkBitmap::Width() const { return pixbuf ? gdk_pixbuf_get_width(pixbuf) / scale : 0; }
 
-std::int32_t GtkBitmap::Height() const { return pixbuf ? gdk_pixbuf_get_height(pixbuf) : 0; }
+std::int32_t GtkBitmap::Height() const { return pixbuf ? gdk_pixbuf_get_height(pixbuf) / scale : 0; }
 
-GtkIcon::GtkIcon(GdkPixbuf* pixbuf) : pixbuf(pixbuf) {}
+GtkIcon::GtkIcon(GdkPixbuf* pixbuf, int scale) : pixbuf(pixbuf), scale(std::max(1, scale))
+{
+    if (pixbuf)
+        loadedIconPixels = gdk_pixbuf_get_width(pixbuf);
+}
 
 GtkIcon::~GtkIcon()
 {
@@ -52,7 +72,7 @@ GtkIcon::~GtkIcon()
 
 boost::shared_ptr<Platform::Bitmap> GtkIcon::ToBitmap() const
 {
-    return boost::shared_ptr<Platform::Bitmap>(new GtkBitmap(pixbuf));
+    return boost::shared_ptr<Platform::Bitmap>(new GtkBitmap(pixbuf, scale));
 }
 
 CairoContext::CairoContext(cairo_t* borrowed)
@@ -96,12 +116,18 @@ void CairoContext::PrepareLayout(const std::wstring& text)
     pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
 }
 
+// As the system's text measurement: the width of the string, and the font's
+// line height whatever the string holds ("\n" or an emoji from another face
+// included), so that every line of a message advances alike.
 Platform::Size CairoContext::MeasureText(const std::wstring& text)
 {
     PrepareLayout(text);
     PangoRectangle logical;
     pango_layout_get_pixel_extents(layout, nullptr, &logical);
-    return {logical.width, logical.height};
+    const std::int32_t width = logical.width;
+    pango_layout_set_text(layout, "", 0);
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    return {width, logical.height};
 }
 
 void CairoContext::DrawText(Platform::Point at, const std::wstring& text)
@@ -168,12 +194,14 @@ void CairoContext::DrawPixbuf(GdkPixbuf* pixbuf, const Platform::Rect& destinati
 
 void CairoContext::DrawIcon(const Platform::SystemIcon& icon, Platform::Point at)
 {
-    GdkPixbuf* pixbuf = static_cast<const GtkIcon&>(icon).Pixbuf();
+    const auto& gtkIcon = static_cast<const GtkIcon&>(icon);
+    GdkPixbuf* pixbuf = gtkIcon.Pixbuf();
     if (!pixbuf)
         return;
     const int width = gdk_pixbuf_get_width(pixbuf);
     const int height = gdk_pixbuf_get_height(pixbuf);
-    DrawPixbuf(pixbuf, {at.x, at.y, at.x + width, at.y + height}, {0, 0, width, height});
+    DrawPixbuf(pixbuf, {at.x, at.y, at.x + width / gtkIcon.Scale(), at.y + height / gtkIcon.Scale()},
+               {0, 0, width, height});
 }
 
 void CairoContext::DrawIcon(const Platform::SystemIcon& icon, const Platform::Rect& destination)
@@ -186,7 +214,11 @@ void CairoContext::DrawIcon(const Platform::SystemIcon& icon, const Platform::Re
 void CairoContext::DrawBitmap(const Platform::Bitmap& bitmap, const Platform::Rect& destination,
                               const Platform::Rect& source)
 {
-    DrawPixbuf(static_cast<const GtkBitmap&>(bitmap).Pixbuf(), destination, source);
+    // The source is in logical pixels, the image in device pixels.
+    const auto& gtkBitmap = static_cast<const GtkBitmap&>(bitmap);
+    const int scale = gtkBitmap.Scale();
+    DrawPixbuf(gtkBitmap.Pixbuf(), destination,
+               {source.left * scale, source.top * scale, source.right * scale, source.bottom * scale});
 }
 
 }  // namespace GtkBackend

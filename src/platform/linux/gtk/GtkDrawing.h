@@ -10,8 +10,13 @@
 
 namespace GtkBackend {
 
-// Pixels per inch of the dialog geometry: fixed, as it is unscaled.
+// Pixels per inch of the drawing context: fonts are given in pixels, so
+// this only fixes how Pango reads them.
 inline constexpr double resolution = 96.0;
+
+// The desktop's font resolution as GTK reports it for the screen (it follows
+// Xft.dpi, GDK_DPI_SCALE and the desktop's text scaling); 96 without one.
+double FontResolution();
 
 class GtkFont : public Platform::Font {
 public:
@@ -28,28 +33,39 @@ private:
     PangoFontDescription* pango;
 };
 
+// Icons and bitmaps have a size in logical pixels; their image holds scale
+// device pixels for each, so that they are sharp on a scaled screen.
 class GtkBitmap : public Platform::Bitmap {
 public:
-    explicit GtkBitmap(GdkPixbuf* pixbuf);  // takes a reference of its own; null: no image
+    // Takes a reference of its own; null: no image.
+    explicit GtkBitmap(GdkPixbuf* pixbuf, int scale = 1);
     ~GtkBitmap() override;
     std::int32_t Width() const override;
     std::int32_t Height() const override;
     GdkPixbuf* Pixbuf() const { return pixbuf; }
+    int Scale() const { return scale; }
 
 private:
     GdkPixbuf* pixbuf;
+    int scale;
 };
 
 class GtkIcon : public Platform::SystemIcon {
 public:
-    explicit GtkIcon(GdkPixbuf* pixbuf);  // adopts the reference
+    GtkIcon(GdkPixbuf* pixbuf, int scale);  // adopts the reference
     ~GtkIcon() override;
     boost::shared_ptr<Platform::Bitmap> ToBitmap() const override;
     GdkPixbuf* Pixbuf() const { return pixbuf; }
+    int Scale() const { return scale; }
 
 private:
     GdkPixbuf* pixbuf;
+    int scale;
 };
+
+// The width in device pixels of the image of the last icon made, for the
+// box report; 0 before any.
+int LoadedIconPixels();
 
 // A drawing context on a cairo context: the one of a paint, or one of its
 // own for measuring.

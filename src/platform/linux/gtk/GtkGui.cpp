@@ -4,6 +4,8 @@
 #include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 #include "platform/MessageBoxHost.h"
 #include "platform/linux/gtk/GtkDialog.h"
 
@@ -50,12 +52,19 @@ public:
                                             "dialog-question"};
         if (kind < 1 || kind > 4)
             return nullptr;
-        // Forced to 32 x 32: the theme may have no icons of that size.
-        GdkPixbuf* pixbuf = gtk_icon_theme_load_icon(gtk_icon_theme_get_default(), names[kind], 32,
-                                                     GTK_ICON_LOOKUP_FORCE_SIZE, nullptr);
+        // 32 x 32 logical pixels, loaded at the screen's scale so that it
+        // stays sharp; forced to that size, as the theme may have no icons
+        // of it.
+        GdkDisplay* display = gdk_display_get_default();
+        GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+        if (!monitor && display && gdk_display_get_n_monitors(display) > 0)
+            monitor = gdk_display_get_monitor(display, 0);
+        const int scale = monitor ? std::max(1, gdk_monitor_get_scale_factor(monitor)) : 1;
+        GdkPixbuf* pixbuf = gtk_icon_theme_load_icon_for_scale(gtk_icon_theme_get_default(), names[kind], 32, scale,
+                                                               GTK_ICON_LOOKUP_FORCE_SIZE, nullptr);
         if (!pixbuf)
             return nullptr;
-        return std::make_unique<GtkIcon>(pixbuf);
+        return std::make_unique<GtkIcon>(pixbuf, scale);
     }
 };
 
