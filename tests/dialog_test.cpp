@@ -39,6 +39,7 @@ public:
     void Paint(Platform::DrawingContext& dc) { OnPaint(dc); }
     void Command(std::int32_t id) { OnCommand(id); }
     void Move(Point p) { OnMouseMove(p); }
+    void ActivateLink(const std::wstring& target) { OnLinkActivated(target); }
     const Platform::Font* NormalFont() const { return normalFont.get(); }
     const Platform::Font* BoldFont() const { return boldFont.get(); }
 };
@@ -71,12 +72,41 @@ TEST(MessageDialog, GivesAssistiveTechnologyTheTextAsItIsRead)
     OpenDialog dialog(L"", L"First line\n{hl}the notes{hl=http://example.invalid/} and more", Message::None,
                       DownloadOrNo(), nullptr);
     ASSERT_TRUE(dialog.Init(window));
-    // Link labels without their markup, line breaks as they are; over the
-    // painted text.
-    EXPECT_EQ(window.accessibleText, L"First line\nthe notes and more");
-    EXPECT_EQ(window.accessibleArea.left, 12);
-    EXPECT_EQ(window.accessibleArea.top, 12);
-    EXPECT_GT(window.accessibleArea.Width(), 0);
+    // Link labels without their markup, with their targets; line breaks as
+    // they are; over the painted text. Without a title, the first line names
+    // the box.
+    std::wstring text;
+    std::vector<std::wstring> targets;
+    for (const auto& run : window.accessible.runs) {
+        text += run.text;
+        if (!run.target.empty())
+            targets.push_back(run.text + L" -> " + run.target);
+    }
+    EXPECT_EQ(text, L"First line\nthe notes and more");
+    EXPECT_EQ(targets, std::vector<std::wstring>{L"the notes -> http://example.invalid/"});
+    EXPECT_EQ(window.accessible.name, L"First line");
+    EXPECT_EQ(window.accessible.textArea.left, 12);
+    EXPECT_EQ(window.accessible.textArea.top, 12);
+    EXPECT_GT(window.accessible.textArea.Width(), 0);
+    EXPECT_EQ(window.accessible.iconName, L"");
+
+    FakeWindow titled;
+    OpenDialog withTitle(L"Vantrel Zip", L"First line\nSecond", Message::None, DownloadOrNo(), nullptr);
+    ASSERT_TRUE(withTitle.Init(titled));
+    EXPECT_EQ(titled.accessible.name, L"Vantrel Zip");
+}
+
+TEST(MessageDialog, AnActivatedLinkOpensAsAClickDoesAndOnlyItsOwn)
+{
+    FakeWindow window;
+    OpenDialog dialog(L"", L"See {hl}the notes{hl=http://example.invalid/notes}", Message::None, DownloadOrNo(),
+                      nullptr);
+    ASSERT_TRUE(dialog.Init(window));
+    NullPlatform::OpenedWithShell().clear();
+    dialog.ActivateLink(L"http://elsewhere.invalid/");
+    dialog.ActivateLink(L"");
+    dialog.ActivateLink(L"http://example.invalid/notes");
+    EXPECT_EQ(NullPlatform::OpenedWithShell(), std::vector<std::wstring>{L"http://example.invalid/notes"});
 }
 
 TEST(MessageDialog, WithoutAReferenceWindowGoesTo100By100)

@@ -299,6 +299,98 @@ TEST_F(MessageBoxOnScreen, FollowsTheDesktopsTextSizeAndScale)
     EXPECT_EQ(scaled.Result(), 2);
 }
 
+// What a screen reader finds: a session bus of the test's own, the box's
+// toolkit on the accessibility bus, python3-pyatspi reading it.
+class MessageBoxForScreenReaders : public MessageBoxOnScreen {
+protected:
+    MessageBoxForScreenReaders()
+    {
+        const auto address = bus.ReadLine(10s);
+        if (!address)
+            throw std::runtime_error("no session bus");
+        busAddress = *address;
+    }
+
+    // The box's environment: the bus, the bridge to it, the opener.
+    std::map<std::string, std::optional<std::string>> Environment() const
+    {
+        return {{"DBUS_SESSION_BUS_ADDRESS", busAddress}, {"NO_AT_BRIDGE", std::nullopt}, {"PATH", opener.Path()}};
+    }
+
+    std::string Tree() const
+    {
+        TestSupport::ProcessOptions options = display.Options();
+        options.environment["DBUS_SESSION_BUS_ADDRESS"] = busAddress;
+        options.environment["NO_AT_BRIDGE"] = std::nullopt;
+        options.timeout = 30s;
+        const auto run = TestSupport::RunProcess(
+            {"/usr/bin/python3", VANTRELZ_SOURCE_DIR "/tests/support/accessible_tree.py"}, options);
+        return run.out + run.err;
+    }
+
+    BackgroundProcess bus{{"dbus-daemon", "--session", "--nofork", "--print-address=1"}};
+    std::string busAddress;
+    const TestSupport::RecordingOpener opener;
+};
+
+TEST_F(MessageBoxForScreenReaders, FindANamedAlertWithItsIconTextLinksAndButtons)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string tree;
+    };
+    const Case cases[] = {
+        {downloadPrompt,
+         "alert | A new version is available for download.\n"
+         "  panel | \n"
+         "    icon | Question\n"
+         "    label | A new version is available for download.\n\n"
+         "Note: You do not need to uninstall your\nprevious version before you install this one.\n"
+         "      text: 'A new version is available for download.\\n\\nNote: You do not need to uninstall your"
+         "\\nprevious version before you install this one.'\n"
+         "    push button | Download | focused\n"
+         "    push button | No\n"},
+        {{"--caption", "Vantrel Zip", "--text", "The service could not be reached.", "--icon", "1", "--button",
+          "&Close=8"},
+         "alert | Vantrel Zip\n"
+         "  panel | \n"
+         "    icon | Error\n"
+         "    label | The service could not be reached.\n"
+         "      text: 'The service could not be reached.'\n"
+         "    push button | Close | focused\n"},
+        {{"--text", "See {hl}the notes{hl=http://example.invalid/notes} & more", "--icon", "3", "--button", "OK=1"},
+         "alert | See the notes & more\n"
+         "  panel | \n"
+         "    icon | Information\n"
+         "    label | See the notes & more\n"
+         "      text: 'See the notes & more'\n"
+         "      hyperlink 4-13: http://example.invalid/notes\n"
+         "    push button | OK | focused\n"},
+    };
+    for (const Case& c : cases) {
+        Box box(display, c.arguments, Environment());
+        EXPECT_EQ(Tree(), c.tree);
+        box.Key("Escape");
+        EXPECT_EQ(box.Result(), 2);
+    }
+}
+
+TEST_F(MessageBoxForScreenReaders, ALinkReachedFromTheKeyboardOpensAsAClickDoes)
+{
+    Box box(display, {"--text", "See {hl}the notes{hl=http://example.invalid/notes}", "--button", "OK=1"},
+            Environment());
+    // The message comes before the buttons: back from the first button.
+    box.Key("shift+Tab");
+    EXPECT_NE(Tree().find("label | See the notes | focused"), std::string::npos);
+    box.Key("Return");
+    ASSERT_TRUE(TestSupport::WaitForFile(opener.Record(), 5s));
+    EXPECT_EQ(TestSupport::ReadFile(opener.Record()), "http://example.invalid/notes\n");
+    // The box stays open; its button still answers.
+    box.Key("Tab");
+    box.Key("Return");
+    EXPECT_EQ(box.Result(), 1);
+}
+
 TEST(MessageBoxWithoutDisplay, ReturnsMinusOneAtOnce)
 {
     TestSupport::ProcessOptions options;

@@ -163,6 +163,48 @@ TEST(EstimateFit, NeverCutsASurrogatePair)
     EXPECT_EQ(Message::EstimateFit(dc, 4, text, 1, true), 2u);
 }
 
+TEST(EstimateFit, NeverCutsWhatAReaderSeesAsOneCharacter)
+{
+    // In UTF-16, as Windows holds text; the rule is the same in UTF-32.
+    const auto u16 = [](std::u16string text) { return std::wstring(text.begin(), text.end()); };
+    struct Case {
+        const char* name;
+        std::wstring text;
+        std::size_t fits;      // units that fit in the space given
+        std::size_t expected;  // where the cut comes
+    };
+    const Case cases[] = {
+        {"base and combining acute", u16(u"ae\u0301b"), 2, 1},
+        {"two combining marks", u16(u"ae\u0301\u0323b"), 3, 1},
+        {"variation selector", u16(u"a\u263A\uFE0Fb"), 2, 1},
+        {"skin tone", u16(u"a\U0001F44D\U0001F3FDb"), 3, 1},
+        {"family joined by ZWJ", u16(u"a\U0001F468\u200D\U0001F469\u200D\U0001F467b"), 4, 1},
+        {"after the whole family", u16(u"a\U0001F468\u200D\U0001F469\u200D\U0001F467b"), 9, 9},
+        {"inside a flag", u16(u"a\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7"), 3, 1},
+        {"between two flags", u16(u"a\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7"), 6, 5},
+        {"inside the second flag", u16(u"a\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7"), 7, 5},
+        {"plain text cuts anywhere", u16(u"abcdef"), 4, 4},
+    };
+    for (const Case& c : cases) {
+        TestSupport::MeasuringContext dc(10, 13);
+        EXPECT_EQ(Message::EstimateFit(dc, static_cast<std::int32_t>(c.fits) * 10, c.text, 0, false), c.expected)
+            << c.name;
+    }
+    // At the start of a line the first cluster goes in whole, however wide.
+    TestSupport::MeasuringContext dc(10, 13);
+    const std::wstring family = u16(u"\U0001F468\u200D\U0001F469\u200D\U0001F467 x");
+    EXPECT_EQ(Message::EstimateFit(dc, 5, family, 0, true), 8u);
+    const std::wstring flags = u16(u"\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7");
+    EXPECT_EQ(Message::EstimateFit(dc, 5, flags, 0, true), 4u);
+    // In UTF-32 the family is five code points.
+    if (sizeof(wchar_t) == 4) {
+        const std::wstring wide = {L'a', wchar_t(0x1F468), wchar_t(0x200D), wchar_t(0x1F469), wchar_t(0x200D),
+                                   wchar_t(0x1F467), L'b'};
+        EXPECT_EQ(Message::EstimateFit(dc, 30, wide, 0, false), 1u);
+        EXPECT_EQ(Message::EstimateFit(dc, 60, wide, 0, false), 6u);
+    }
+}
+
 TEST(Links, AreUnderlinedAndClickableOnEveryLineTheyCover)
 {
     const Laid laid(L"go {hl}here and there{hl=file://t} now", 90);

@@ -8,7 +8,7 @@ namespace Message {
 
 Dialog::Dialog(const std::wstring& caption, const std::wstring& text, std::int32_t iconKind, const Buttons& buttons,
                Platform::WindowHandle parent)
-    : SkinDialog(IDD_EXTENDED_MESSAGE_BOX, parent), caption(caption), text(text), buttons(buttons)
+    : SkinDialog(IDD_EXTENDED_MESSAGE_BOX, parent), caption(caption), text(text), iconKind(iconKind), buttons(buttons)
 {
     if (iconKind >= Error && iconKind <= Question) {
         if (Platform::Gui* gui = Platform::LoadGui())
@@ -52,10 +52,7 @@ bool Dialog::OnInitDialog(Platform::DialogWindow& dialogWindow)
     iconPosition = box.iconPosition;
     MoveToCenter(box.size);
     ArrangeButtons();
-    std::wstring visibleText;
-    for (const auto& element : elements)
-        visibleText += element->VisibleText();
-    window->SetAccessibleText(visibleText, textRect);
+    window->SetAccessibleMessage(AccessibleMessage(iconSize));
 
     dc->SelectFont(previousFont);
     // The buttons exist now: they get the font too.
@@ -105,6 +102,33 @@ void Dialog::OnLButtonUp(Point point)
     const std::wstring target = LinkTargetAt(point);
     if (!target.empty())
         Platform::OpenWithShell(target);
+}
+
+// Only a link of this box is opened, as a click on it would.
+void Dialog::OnLinkActivated(const std::wstring& target)
+{
+    for (const auto& element : elements) {
+        if (!target.empty() && element->LinkTarget() == target)
+            return Platform::OpenWithShell(target);
+    }
+}
+
+Platform::AccessibleMessage Dialog::AccessibleMessage(Size iconSize) const
+{
+    static const wchar_t* const iconNames[] = {L"", L"Error", L"Warning", L"Information", L"Question"};
+    Platform::AccessibleMessage message;
+    std::wstring whole;
+    for (const auto& element : elements) {
+        message.runs.push_back({element->VisibleText(), element->LinkTarget()});
+        whole += message.runs.back().text;
+    }
+    message.name = caption.empty() ? whole.substr(0, whole.find(L'\n')) : caption;
+    message.textArea = textRect;
+    if (icon.bitmap && iconKind >= Error && iconKind <= Question) {
+        message.iconName = iconNames[iconKind];
+        message.iconArea = {iconPosition.x, iconPosition.y, iconPosition.x + iconSize.cx, iconPosition.y + iconSize.cy};
+    }
+    return message;
 }
 
 void Dialog::OnMouseMove(Point point)

@@ -28,14 +28,17 @@ protected:
     void OnCommand(std::int32_t id) override;
     void OnLButtonUp(Point point) override;
     void OnMouseMove(Point point) override;
+    void OnLinkActivated(const std::wstring& target) override;
 
 private:
     void CreateButtons(DrawingContext& dc);
     void ArrangeButtons();
     Size IconSize() const;
+    Platform::AccessibleMessage AccessibleMessage(Size iconSize) const;
 
     std::wstring caption;
     std::wstring text;
+    std::int32_t iconKind;
     SmartBitmap icon;
     Buttons buttons;
     std::vector<boost::shared_ptr<Platform::ChildWindow>> buttonWindows;

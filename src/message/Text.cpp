@@ -3,6 +3,8 @@
 #include <boost/xpressive/xpressive_static.hpp>
 #include <cmath>
 
+#include "message/GraphemeClusters.h"
+
 namespace Message {
 namespace {
 
@@ -14,9 +16,6 @@ const xp::wsregex& WordRegex()
         (*~xp::as_xpr(L' ') >> +xp::as_xpr(L' ')) | (+~xp::as_xpr(L' ') >> *xp::as_xpr(L' '));
     return wordRegex;
 }
-
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Grows the extent to cover a run of this size at x; the first run also
 // counts the first line.
@@ -125,12 +124,15 @@ std::size_t EstimateFit(DrawingContext& dc, std::int32_t available, const std::w
         // A negative estimate (no room at all) fits nothing.
         k = rounded <= 0 ? 0 : rounded >= static_cast<float>(n) ? n : static_cast<std::size_t>(rounded);
     }
+    // The cut comes before the cluster it would split; at the start of a
+    // line the first cluster goes in whole.
     std::size_t split = cursor + k;
-    if (split > cursor && split < text.size() && IsHighSurrogate(text[split - 1]) && IsLowSurrogate(text[split]))
+    while (split > cursor && !IsClusterBoundary(text, split))
         --split;
     if (split == cursor && atLineStart && n > 0) {
-        const bool pair = n >= 2 && IsHighSurrogate(text[cursor]) && IsLowSurrogate(text[cursor + 1]);
-        split = cursor + (pair ? 2 : 1);
+        split = cursor + 1;
+        while (!IsClusterBoundary(text, split))
+            ++split;
     }
     return split - cursor;
 }

@@ -31,6 +31,8 @@ public:
     virtual void Draw(DrawingContext& dc) const = 0;
     // The text a reader of the box sees: a link's label, a line break.
     virtual std::wstring VisibleText() const = 0;
+    // Where the element links to; empty for all but links.
+    virtual std::wstring LinkTarget() const { return std::wstring(); }
 };
 
 class PlainText : public Text {
@@ -74,6 +76,7 @@ public:
     HyperLink(const std::wstring& label, const std::wstring& target) : PlainText(label), target(target) {}
     std::wstring TargetAt(Point point) const override;
     bool HitTest(Point point) const override;
+    std::wstring LinkTarget() const override { return target; }
     // Underlined, in the colour of the surrounding text.
     void Draw(DrawingContext& dc) const override;
 
@@ -89,8 +92,9 @@ public:
 
 // Where a word that is wider than the space left is cut: how many code units
 // of [cursor, end) fit into available pixels, estimated from the rest's
-// average character width. Never cuts a surrogate pair; at the start of a
-// line (atLineStart) at least one character goes into the piece.
+// average character width. Never cuts a character a reader sees as one
+// (GraphemeClusters.h); at the start of a line (atLineStart) at least one
+// such character goes into the piece.
 std::size_t EstimateFit(DrawingContext& dc, std::int32_t available, const std::wstring& text, std::size_t cursor,
                         bool atLineStart);
 

@@ -46,6 +46,21 @@ public:
     virtual void SetFont(Font* font) = 0;
 };
 
+// What a box paints itself, for assistive technology: its name, the message
+// as runs of text (a link's run carries its target), the icon's name, and
+// where they are on the box.
+struct AccessibleMessage {
+    struct Run {
+        std::wstring text;
+        std::wstring target;  // empty: plain text
+    };
+    std::wstring name;  // what the box is called: its title, else the message's first line
+    std::vector<Run> runs;
+    Rect textArea;
+    std::wstring iconName;  // "Error", "Warning", "Information", "Question"; empty: no icon
+    Rect iconArea;
+};
+
 // The window of a running dialog.
 class DialogWindow {
 public:
@@ -71,9 +86,8 @@ public:
     virtual std::uint32_t WindowTextColor() = 0;
     // Pointer feedback over links.
     virtual void SetLinkPointer(bool overLink) = 0;
-    // The message as assistive technology (a screen reader) reads it: the
-    // text the dialog paints itself, and where.
-    virtual void SetAccessibleText(const std::wstring& text, const Rect& area) = 0;
+    // The box as assistive technology (a screen reader) reads it.
+    virtual void SetAccessibleMessage(const AccessibleMessage& message) = 0;
     virtual void EndDialog(std::int32_t result) = 0;
 };
 
@@ -88,6 +102,8 @@ public:
     virtual void OnCommand(std::int32_t id) = 0;
     virtual void OnLButtonUp(Point point) = 0;
     virtual void OnMouseMove(Point point) = 0;
+    // A link was activated other than by a click (by assistive technology).
+    virtual void OnLinkActivated(const std::wstring& target) = 0;
     // The window is gone.
     virtual void OnDestroyed() = 0;
 };

@@ -26,6 +26,7 @@ protected:
     void OnCommand(std::int32_t) override {}
     void OnLButtonUp(Point) override {}
     void OnMouseMove(Point) override {}
+    void OnLinkActivated(const std::wstring&) override {}
     void OnDestroyed() override { window = nullptr; }
 
     void EndDialog(std::int32_t result);

@@ -79,11 +79,7 @@ public:
     void Move(const Platform::Rect& r) override { window = r; }
     std::uint32_t WindowTextColor() override { return 0x00362E2E; }
     void SetLinkPointer(bool overLink) override { pointerOverLink = overLink; }
-    void SetAccessibleText(const std::wstring& text, const Platform::Rect& area) override
-    {
-        accessibleText = text;
-        accessibleArea = area;
-    }
+    void SetAccessibleMessage(const Platform::AccessibleMessage& message) override { accessible = message; }
     void EndDialog(std::int32_t r) override { result = r; }
 
     int unitWidth = 6;
@@ -98,8 +94,7 @@ public:
     std::vector<boost::shared_ptr<FakeButton>> buttons;
     int fontsAlive = 0;
     bool pointerOverLink = false;
-    std::wstring accessibleText;
-    Platform::Rect accessibleArea;
+    Platform::AccessibleMessage accessible;
     std::optional<std::int32_t> result;
 };
 

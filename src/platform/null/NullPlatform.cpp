@@ -28,7 +28,7 @@ CommandLine MakeCommandLine(const NativeString& applicationName, const ProductAr
 }
 ProcessHandle StartProcess(const NativeString&, const CommandLine&, const NativeString&) { return {}; }
 void CloseProcess(ProcessHandle) {}
-void OpenWithShell(const std::wstring&) {}
+void OpenWithShell(const std::wstring& address) { NullPlatform::OpenedWithShell().push_back(address); }
 void InitializeControls() {}
 struct ServiceScope::Saved {};
 ServiceScope::ServiceScope() = default;
@@ -73,3 +73,9 @@ void ImagingShutdown(ImagingToken token) { LiveTokens().erase(token); }
 }  // namespace Platform
 
 int NullPlatform::ImagingUsers() { return static_cast<int>(Platform::LiveTokens().size()); }
+
+std::vector<std::wstring>& NullPlatform::OpenedWithShell()
+{
+    static std::vector<std::wstring> opened;
+    return opened;
+}

@@ -246,8 +246,12 @@ void Win32DialogWindow::SetLinkPointer(bool over)
 
 // A static control over the painted message carries its text for screen
 // readers. It paints nothing itself and lets the mouse through to the links.
-void Win32DialogWindow::SetAccessibleText(const std::wstring& text, const Platform::Rect& area)
+void Win32DialogWindow::SetAccessibleMessage(const Platform::AccessibleMessage& message)
 {
+    std::wstring text;
+    for (const auto& run : message.runs)
+        text += run.text;
+    const Platform::Rect& area = message.textArea;
     const HWND label = CreateWindowExW(WS_EX_TRANSPARENT, L"STATIC", text.c_str(),
                                        WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, area.left, area.top,
                                        area.Width(), area.Height(), dialog, nullptr, GetModuleHandleW(nullptr), nullptr);

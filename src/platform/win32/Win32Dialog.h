@@ -46,7 +46,7 @@ public:
     void Move(const Platform::Rect& window) override;
     std::uint32_t WindowTextColor() override;
     void SetLinkPointer(bool overLink) override;
-    void SetAccessibleText(const std::wstring& text, const Platform::Rect& area) override;
+    void SetAccessibleMessage(const Platform::AccessibleMessage& message) override;
     void EndDialog(std::int32_t result) override;
 
     bool OverLink() const { return overLink; }

@@ -109,6 +109,7 @@ GtkDialogWindow::GtkDialogWindow(const Platform::DialogTemplate& dialogTemplate,
     gtk_widget_add_events(GTK_WIDGET(layout), GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                                   GDK_POINTER_MOTION_MASK);
     gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(layout));
+    accessible.emplace(window, layout, events);
     g_signal_connect(layout, "draw", G_CALLBACK(OnDraw), this);
     g_signal_connect(layout, "button-release-event", G_CALLBACK(OnButtonRelease), this);
     g_signal_connect(layout, "motion-notify-event", G_CALLBACK(OnMotion), this);
@@ -290,13 +291,7 @@ void GtkDialogWindow::SetLinkPointer(bool overLink)
     gdk_window_set_cursor(bin, overLink ? handCursor : nullptr);
 }
 
-// The area the dialog paints the message on carries the message for
-// assistive technology.
-void GtkDialogWindow::SetAccessibleText(const std::wstring& text, const Platform::Rect&)
-{
-    AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(layout));
-    atk_object_set_description(accessible, Utf8::FromWide(text).c_str());
-}
+void GtkDialogWindow::SetAccessibleMessage(const Platform::AccessibleMessage& message) { accessible->Set(message); }
 
 void GtkDialogWindow::EndDialog(std::int32_t value)
 {
@@ -314,6 +309,7 @@ gboolean GtkDialogWindow::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer data)
         CairoContext dc(cr);
         self->events.OnPaint(dc);
     }
+    self->accessible->DrawFocus(cr);
     if (!self->onScreenSeen) {
         self->onScreenSeen = true;
         g_idle_add(+[](gpointer d) -> gboolean {

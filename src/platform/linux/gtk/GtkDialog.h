@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Gui.h"
+#include "platform/linux/gtk/GtkAccessibleMessage.h"
 #include "platform/linux/gtk/GtkDrawing.h"
 
 namespace GtkBackend {
@@ -59,7 +60,7 @@ public:
     void Move(const Platform::Rect& window) override;
     std::uint32_t WindowTextColor() override;
     void SetLinkPointer(bool overLink) override;
-    void SetAccessibleText(const std::wstring& text, const Platform::Rect& area) override;
+    void SetAccessibleMessage(const Platform::AccessibleMessage& message) override;
     void EndDialog(std::int32_t result) override;
 
 private:
@@ -79,6 +80,7 @@ private:
     GtkWidget* window;
     GtkLayout* layout;
     GMainLoop* loop;
+    std::optional<GtkAccessibleMessage> accessible;
     std::vector<boost::weak_ptr<GtkPushButton>> buttons;
     std::optional<Platform::FontDescription> font;  // the window's font; none: the system's
     Platform::Rect requested;                        // the last Move, frame included
