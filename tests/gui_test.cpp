@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <regex>
 #include <thread>
@@ -300,12 +302,20 @@ TEST_F(MessageBoxOnScreen, FollowsTheDesktopsTextSizeAndScale)
 }
 
 // What a screen reader finds: a session bus of the test's own, the box's
-// toolkit on the accessibility bus, python3-pyatspi reading it.
+// toolkit on the accessibility bus, python3-pyatspi reading it. The
+// accessibility bus publishes its address under XDG_RUNTIME_DIR (else in
+// ~/.cache): a folder of the test's own, so that tests running side by side
+// do not meet.
 class MessageBoxForScreenReaders : public MessageBoxOnScreen {
 protected:
     MessageBoxForScreenReaders()
     {
-        const auto address = bus.ReadLine(10s);
+        chmod(runtime.path().c_str(), 0700);
+        TestSupport::ProcessOptions options = display.Options();
+        options.environment["XDG_RUNTIME_DIR"] = runtime.path();
+        bus = std::make_unique<BackgroundProcess>(
+            std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=1"}, options);
+        const auto address = bus->ReadLine(10s);
         if (!address)
             throw std::runtime_error("no session bus");
         busAddress = *address;
@@ -314,7 +324,10 @@ protected:
     // The box's environment: the bus, the bridge to it, the opener.
     std::map<std::string, std::optional<std::string>> Environment() const
     {
-        return {{"DBUS_SESSION_BUS_ADDRESS", busAddress}, {"NO_AT_BRIDGE", std::nullopt}, {"PATH", opener.Path()}};
+        return {{"DBUS_SESSION_BUS_ADDRESS", busAddress},
+                {"NO_AT_BRIDGE", std::nullopt},
+                {"XDG_RUNTIME_DIR", runtime.path()},
+                {"PATH", opener.Path()}};
     }
 
     std::string Tree() const
@@ -322,13 +335,15 @@ protected:
         TestSupport::ProcessOptions options = display.Options();
         options.environment["DBUS_SESSION_BUS_ADDRESS"] = busAddress;
         options.environment["NO_AT_BRIDGE"] = std::nullopt;
+        options.environment["XDG_RUNTIME_DIR"] = runtime.path();
         options.timeout = 30s;
         const auto run = TestSupport::RunProcess(
             {"/usr/bin/python3", VANTRELZ_SOURCE_DIR "/tests/support/accessible_tree.py"}, options);
         return run.out + run.err;
     }
 
-    BackgroundProcess bus{{"dbus-daemon", "--session", "--nofork", "--print-address=1"}};
+    TestSupport::TempDir runtime{"vantrelz-a11y"};
+    std::unique_ptr<BackgroundProcess> bus;
     std::string busAddress;
     const TestSupport::RecordingOpener opener;
 };
