@@ -52,7 +52,7 @@ bool Dialog::OnInitDialog(Platform::DialogWindow& dialogWindow)
     iconPosition = box.iconPosition;
     MoveToCenter(box.size);
     ArrangeButtons();
-    window->SetAccessibleMessage(AccessibleMessage(iconSize));
+    window->SetAccessibleMessage(AccessibleMessage());
 
     dc->SelectFont(previousFont);
     // The buttons exist now: they get the font too.
@@ -113,7 +113,7 @@ void Dialog::OnLinkActivated(const std::wstring& target)
     }
 }
 
-Platform::AccessibleMessage Dialog::AccessibleMessage(Size iconSize) const
+Platform::AccessibleMessage Dialog::AccessibleMessage() const
 {
     static const wchar_t* const iconNames[] = {L"", L"Error", L"Warning", L"Information", L"Question"};
     Platform::AccessibleMessage message;
@@ -124,7 +124,8 @@ Platform::AccessibleMessage Dialog::AccessibleMessage(Size iconSize) const
     }
     message.name = caption.empty() ? whole.substr(0, whole.find(L'\n')) : caption;
     message.textArea = textRect;
-    if (icon.bitmap && iconKind >= Error && iconKind <= Question) {
+    if (icon.bitmap) {  // only a known kind has one
+        const Size iconSize = IconSize();
         message.iconName = iconNames[iconKind];
         message.iconArea = {iconPosition.x, iconPosition.y, iconPosition.x + iconSize.cx, iconPosition.y + iconSize.cy};
     }

@@ -34,7 +34,7 @@ private:
     void CreateButtons(DrawingContext& dc);
     void ArrangeButtons();
     Size IconSize() const;
-    Platform::AccessibleMessage AccessibleMessage(Size iconSize) const;
+    Platform::AccessibleMessage AccessibleMessage() const;
 
     std::wstring caption;
     std::wstring text;

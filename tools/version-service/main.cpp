@@ -156,15 +156,14 @@ bool ReadRequest(Stream& stream, tcp::socket& socket, const Options& options,
 
 class Service {
 public:
-    explicit Service(Options options) : options(std::move(options))
+    explicit Service(Options given) : options(std::move(given)), description(Description(options))
     {
-        rawReply = this->options.replyFile.empty() ? std::string() : FileContent(this->options.replyFile);
-        bodyOverride = this->options.bodyFile.empty() ? std::string() : FileContent(this->options.bodyFile);
+        rawReply = options.replyFile.empty() ? std::string() : FileContent(options.replyFile);
+        bodyOverride = options.bodyFile.empty() ? std::string() : FileContent(options.bodyFile);
         // The path of the announced address, served to a browser that follows it.
-        const auto authority = this->options.url.find("://");
-        const auto pathStart =
-            authority == std::string::npos ? authority : this->options.url.find('/', authority + 3);
-        downloadPath = pathStart == std::string::npos ? std::string() : this->options.url.substr(pathStart);
+        const auto authority = options.url.find("://");
+        const auto pathStart = authority == std::string::npos ? authority : options.url.find('/', authority + 3);
+        downloadPath = pathStart == std::string::npos ? std::string() : options.url.substr(pathStart);
     }
 
     // One connection: one request, one answer.
@@ -205,7 +204,6 @@ private:
         asked.hasSoapAction = request.find("SOAPAction") != request.end();
         asked.soapAction = std::string(request["SOAPAction"]);
         asked.body = request.body();
-        const std::string description = Description(options);
         const auto answer = Asmx::Respond(asked, options.https ? "https" : "http",
                                           [&](int productID) -> std::optional<std::string> {
                                               if (productID == 6)
@@ -239,6 +237,7 @@ private:
     }
 
     Options options;
+    std::string description;  // product 6's
     std::string rawReply;
     std::string bodyOverride;
     std::string downloadPath;

@@ -218,10 +218,7 @@ boost::shared_ptr<Platform::ChildWindow> GtkDialogWindow::CreatePushButton(const
 std::optional<Platform::Rect> GtkDialogWindow::ReferenceRect()
 {
     // No main window at start-up: the desktop, that is the primary monitor.
-    GdkDisplay* display = gdk_display_get_default();
-    GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
-    if (!monitor && display && gdk_display_get_n_monitors(display) > 0)
-        monitor = gdk_display_get_monitor(display, 0);
+    GdkMonitor* monitor = PrimaryMonitor();
     if (!monitor)
         return std::nullopt;
     GdkRectangle area;

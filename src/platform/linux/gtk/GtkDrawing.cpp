@@ -30,6 +30,15 @@ double FontResolution()
     return dpi > 0 ? dpi : 96.0;
 }
 
+GdkMonitor* PrimaryMonitor()
+{
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+    if (!monitor && display && gdk_display_get_n_monitors(display) > 0)
+        monitor = gdk_display_get_monitor(display, 0);
+    return monitor;
+}
+
 namespace {
 int loadedIconPixels = 0;
 }  // namespace

@@ -18,6 +18,9 @@ inline constexpr double resolution = 96.0;
 // Xft.dpi, GDK_DPI_SCALE and the desktop's text scaling); 96 without one.
 double FontResolution();
 
+// The desktop's primary monitor, else its first; none without a display.
+GdkMonitor* PrimaryMonitor();
+
 class GtkFont : public Platform::Font {
 public:
     explicit GtkFont(const Platform::FontDescription& description);

@@ -55,10 +55,7 @@ public:
         // 32 x 32 logical pixels, loaded at the screen's scale so that it
         // stays sharp; forced to that size, as the theme may have no icons
         // of it.
-        GdkDisplay* display = gdk_display_get_default();
-        GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
-        if (!monitor && display && gdk_display_get_n_monitors(display) > 0)
-            monitor = gdk_display_get_monitor(display, 0);
+        GdkMonitor* monitor = PrimaryMonitor();
         const int scale = monitor ? std::max(1, gdk_monitor_get_scale_factor(monitor)) : 1;
         GdkPixbuf* pixbuf = gtk_icon_theme_load_icon_for_scale(gtk_icon_theme_get_default(), names[kind], 32, scale,
                                                                GTK_ICON_LOOKUP_FORCE_SIZE, nullptr);
