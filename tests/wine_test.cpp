@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "support/BoxReport.h"
+#include "support/Certificates.h"
 #include "support/RecordingOpener.h"
 #include "support/StandInService.h"
 #include "update/ServiceEndpoint.h"
@@ -67,11 +68,14 @@ protected:
         return options;
     }
 
-    // One call of the Windows client against the service on this port.
-    ProbeResult Probe(unsigned short port) const
+    // One call of the Windows client against the service on this port:
+    // http to 127.0.0.1, or https to secureHost.
+    ProbeResult Probe(unsigned short port, const std::string& secureHost = "") const
     {
-        const auto run = TestSupport::RunProcess({"wine", GetParam() + "/service_probe.exe", std::to_string(port)},
-                                                 WineOptions());
+        std::vector<std::string> command{"wine", GetParam() + "/service_probe.exe", std::to_string(port)};
+        if (!secureHost.empty())
+            command.insert(command.end(), {"--https", secureHost});
+        const auto run = TestSupport::RunProcess(command, WineOptions());
         ProbeResult probe;
         std::stringstream lines(run.out);
         for (std::string line; std::getline(lines, line);) {
@@ -138,6 +142,38 @@ TEST_P(UnderWine, AFaultOrAServiceThatNeverAnswersFails)
         EXPECT_GE(probe.elapsedMs, c.atLeastMs);
         // The 2 s bounds hold, with room for a loaded machine.
         EXPECT_LT(probe.elapsedMs, 9000);
+    }
+}
+
+// WinINet verifies the server as a Windows program would, against the
+// prefix's trusted roots, where each test puts a throwaway CA of its own.
+TEST_P(UnderWine, OverHttpsOnlyAServerTrustedForTheNameAnswers)
+{
+    const TestSupport::ThrowawayCertificates certificates;
+    ASSERT_EQ(TestSupport::RunProcess({"wine", GetParam() + "/trust_root.exe", WindowsPath(certificates.Authority())},
+                                      WineOptions())
+                  .exitCode,
+              0);
+    const struct {
+        const char* certificate;
+        bool answers;
+    } cases[] = {{"trusted", true}, {"self-signed", false}, {"expired", false}, {"other-host", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.certificate);
+        TestSupport::StandInService service(
+            binDir, {"--https", "--cert", certificates.Certificate(c.certificate), "--key",
+                     certificates.Key(c.certificate), "--release", "1.1.1.2", "--url", "https://localhost/vz.exe"});
+        // Wine matches the name against the certificate's DNS names only, so
+        // the host is a name here.
+        const ProbeResult probe = Probe(service.port(), "localhost");
+        if (c.answers) {
+            EXPECT_EQ(probe.status, "0x00000000");
+            EXPECT_EQ(probe.result, "<main>1</main><minor>1</minor><build1>1</build1><build2>2</build2>"
+                                    "<url>https://localhost/vz.exe</url>");
+        } else {
+            EXPECT_EQ(probe.status, "0x80004005");
+            EXPECT_EQ(probe.result, "");
+        }
     }
 }
 

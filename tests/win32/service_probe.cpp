@@ -1,6 +1,7 @@
 // One GetVersionInfo call through WinINet and MSXML against a service on
-// 127.0.0.1, for the tests that drive it from Linux:
-//   service_probe PORT
+// this machine, for the tests that drive it from Linux:
+//   service_probe PORT               http://127.0.0.1:PORT/Service.asmx
+//   service_probe PORT --https HOST  https://HOST:PORT/Service.asmx
 // prints "status 0xXXXXXXXX", "elapsed MS" and "result TEXT" (UTF-8, only
 // when the call succeeded), one a line.
 
@@ -14,10 +15,12 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    const bool secure = argc == 4 && std::string(argv[2]) == "--https";
+    if (argc != 2 && !secure)
         return 2;
     Platform::ServiceScope services;
-    Service::CServiceT<> service({"127.0.0.1", static_cast<unsigned short>(std::stoi(argv[1])), "/Service.asmx"});
+    Service::CServiceT<> service(
+        {secure ? argv[3] : "127.0.0.1", static_cast<unsigned short>(std::stoi(argv[1])), "/Service.asmx", secure});
     service.SetTimeout(2000);
     std::optional<std::wstring> result;
     const auto start = std::chrono::steady_clock::now();
