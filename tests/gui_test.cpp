@@ -271,8 +271,9 @@ TEST_F(MessageBoxOnScreen, EveryLineAdvancesByTheFontsLineHeight)
         const int textHeight = r.buttons.at(0).y - 12 - 12;
         ASSERT_GT(textHeight, 32);  // taller than the icon: the text sets the height
         EXPECT_EQ(textHeight % line, 0) << textHeight << " for lines of " << line;
-        if (c.lines)
+        if (c.lines) {
             EXPECT_EQ(textHeight, c.lines * line);
+        }
         EXPECT_EQ(r.height, r.buttons[0].y + r.buttons[0].height + 12);
         box.Key("Escape");
         EXPECT_EQ(box.Result(), 2);
@@ -321,7 +322,8 @@ protected:
         busAddress = *address;
     }
 
-    // The box's environment: the bus, the bridge to it, the opener.
+    // The environment of the box and of the reader: the bus, the bridge to
+    // it, the opener.
     std::map<std::string, std::optional<std::string>> Environment() const
     {
         return {{"DBUS_SESSION_BUS_ADDRESS", busAddress},
@@ -333,9 +335,8 @@ protected:
     std::string Tree() const
     {
         TestSupport::ProcessOptions options = display.Options();
-        options.environment["DBUS_SESSION_BUS_ADDRESS"] = busAddress;
-        options.environment["NO_AT_BRIDGE"] = std::nullopt;
-        options.environment["XDG_RUNTIME_DIR"] = runtime.path();
+        for (const auto& [name, value] : Environment())
+            options.environment[name] = value;
         options.timeout = 30s;
         const auto run = TestSupport::RunProcess(
             {"/usr/bin/python3", VANTRELZ_SOURCE_DIR "/tests/support/accessible_tree.py"}, options);

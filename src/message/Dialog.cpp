@@ -1,5 +1,7 @@
 #include "message/Dialog.h"
 
+#include <algorithm>
+
 #include "message/DialogGeometry.h"
 #include "platform/Platform.h"
 #include "resources/Resources.h"
@@ -107,10 +109,11 @@ void Dialog::OnLButtonUp(Point point)
 // Only a link of this box is opened, as a click on it would.
 void Dialog::OnLinkActivated(const std::wstring& target)
 {
-    for (const auto& element : elements) {
-        if (!target.empty() && element->LinkTarget() == target)
-            return Platform::OpenWithShell(target);
-    }
+    const bool ours = !target.empty() && std::any_of(elements.begin(), elements.end(), [&](const auto& element) {
+                          return element->LinkTarget() == target;
+                      });
+    if (ours)
+        Platform::OpenWithShell(target);
 }
 
 Platform::AccessibleMessage Dialog::AccessibleMessage() const
