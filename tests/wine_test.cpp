@@ -149,7 +149,7 @@ TEST_P(UnderWine, AFaultOrAServiceThatNeverAnswersFails)
 // prefix's trusted roots, where each test puts a throwaway CA of its own.
 TEST_P(UnderWine, OverHttpsOnlyAServerTrustedForTheNameAnswers)
 {
-    const TestSupport::ThrowawayCertificates certificates;
+    const TestSupport::ThrowawayCertificates certificates(TestSupport::ThrowawayCertificates::Keys::Rsa);
     ASSERT_EQ(TestSupport::RunProcess({"wine", GetParam() + "/trust_root.exe", WindowsPath(certificates.Authority())},
                                       WineOptions())
                   .exitCode,
@@ -166,6 +166,7 @@ TEST_P(UnderWine, OverHttpsOnlyAServerTrustedForTheNameAnswers)
         // Wine matches the name against the certificate's DNS names only, so
         // the host is a name here.
         const ProbeResult probe = Probe(service.port(), "localhost");
+        SCOPED_TRACE("after " + std::to_string(probe.elapsedMs) + " ms");
         if (c.answers) {
             EXPECT_EQ(probe.status, "0x00000000");
             EXPECT_EQ(probe.result, "<main>1</main><minor>1</minor><build1>1</build1><build2>2</build2>"

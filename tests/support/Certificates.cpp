@@ -14,9 +14,9 @@ namespace {
 using KeyPtr = std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>;
 using CertificatePtr = std::unique_ptr<X509, decltype(&X509_free)>;
 
-KeyPtr NewKey()
+KeyPtr NewKey(ThrowawayCertificates::Keys keys)
 {
-    KeyPtr key(EVP_EC_gen("P-256"), EVP_PKEY_free);
+    KeyPtr key(keys == ThrowawayCertificates::Keys::Rsa ? EVP_RSA_gen(2048) : EVP_EC_gen("P-256"), EVP_PKEY_free);
     if (!key)
         throw std::runtime_error("no key");
     return key;
@@ -81,13 +81,13 @@ void Write(const std::string& path, EVP_PKEY* key)
 
 }  // namespace
 
-ThrowawayCertificates::ThrowawayCertificates()
+ThrowawayCertificates::ThrowawayCertificates(Keys keys)
 {
     constexpr long day = 24 * 60 * 60;
     const Validity now{-day, 30 * day};
     const std::string localNames = "DNS:localhost,IP:127.0.0.1";
 
-    KeyPtr authorityKey = NewKey();
+    KeyPtr authorityKey = NewKey(keys);
     CertificatePtr authority =
         Make("Vantrel Zip test CA", authorityKey.get(), nullptr, authorityKey.get(), "", now, true, 1);
     Write(Authority(), authority.get());
@@ -103,7 +103,7 @@ ThrowawayCertificates::ThrowawayCertificates()
                                  Server{"expired", localNames, {-3 * day, -day}, false},
                                  Server{"other-host", "DNS:elsewhere.example", now, false},
                                  Server{"self-signed", localNames, now, true}}) {
-        KeyPtr key = NewKey();
+        KeyPtr key = NewKey(keys);
         CertificatePtr certificate =
             server.selfSigned
                 ? Make("localhost", key.get(), nullptr, key.get(), server.altNames, server.validity, false, serial++)

@@ -11,7 +11,10 @@ namespace TestSupport {
 
 class ThrowawayCertificates {
 public:
-    ThrowawayCertificates();
+    // ECDSA P-256 keys, or RSA 2048 for a verifier that mishandles some
+    // ECDSA signatures (Wine's crypt32 now and then rejects a valid one).
+    enum class Keys { Ec, Rsa };
+    explicit ThrowawayCertificates(Keys keys = Keys::Ec);
 
     // The CA to trust (SSL_CERT_FILE).
     std::string Authority() const { return dir_.path() + "/ca.pem"; }
